@@ -1,0 +1,13 @@
+#include "imaging/path_probe.h"
+
+#include <windows.h>
+
+// FindFirstFileA matches any directory entry, folders included.
+bool PathExists(const char* path) {
+  if (path == nullptr || *path == '\0') return false;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(path, &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return true;
+}
