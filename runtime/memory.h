@@ -1,0 +1,16 @@
+// The runtime's memory services (service slots 6, 7, 8): value memory on the
+// process's default heap, with the rules for pointers into the application's
+// read-only constant data block. Allocation failure is a fatal runtime error.
+#pragma once
+
+#include <cstdint>
+
+// Takes the process heap (GetProcessHeap) and records the constant data
+// block. Called once by Initialise before any other memory service.
+void InitialiseMemory(const void* constants_start, uint32_t constants_size);
+
+bool IsConstantData(const void* pointer);
+
+void* AllocateMemory(uint32_t bytes);
+void* ReallocateMemory(void* pointer, uint32_t bytes);
+void FreeMemory(void* pointer);
