@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Makes a folder of sample pictures, one of each kind the converter meets:
+# every readable format, a depth it refuses, a format it has no reader for,
+# a damaged file and a file named after another format.
+#   make-samples.sh FOLDER [WIDTHxHEIGHT]
+set -euo pipefail
+
+folder=$1
+size=${2:-800x600}
+magick=/usr/bin/convert   # ImageMagick itself, not a wrapper earlier on PATH
+
+mkdir -p "$folder"
+cd "$folder"
+rm -f ./*
+
+$magick -size "$size" -seed 7 plasma:fractal -blur 0x1 -depth 8 photo.png
+$magick -size "$size" -seed 7 plasma:fractal -depth 16 deep.png
+$magick photo.png -quality 92 photo.jpg
+$magick photo.png -type TrueColor BMP3:photo.bmp
+$magick photo.png -compress lzw photo.tif
+$magick photo.png -type TrueColor photo.pcx
+$magick photo.png -colors 200 -type Palette palette.pcx
+$magick photo.png -type Grayscale gray.png
+$magick photo.png -alpha set -channel A -evaluate set 60% +channel alpha.png
+# Photo CD image pacs hold several resolutions; a real one is a few MiB.
+$magick photo.png -resize 768x512! photo.pcd
+truncate -s 1200000 photo.pcd
+# Files the converter must refuse or report.
+$magick photo.png -type Palette BMP3:eight-bit.bmp
+$magick photo.png photo.gif
+head -c 20000 photo.jpg > truncated.jpg
+cp photo.jpg looks-like.gif
+printf 'not a picture\n' > notes.txt
+ls -1
