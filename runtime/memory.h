@@ -14,3 +14,8 @@ bool IsConstantData(const void* pointer);
 void* AllocateMemory(uint32_t bytes);
 void* ReallocateMemory(void* pointer, uint32_t bytes);
 void FreeMemory(void* pointer);
+
+// For sizes computed from lengths and counts: anything past 2 GB is the same
+// fatal error as a heap that cannot supply the block.
+void* AllocateComputedSize(uint64_t bytes);
+[[noreturn]] void ReportAllocationFailure(uint64_t bytes);
