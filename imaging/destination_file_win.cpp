@@ -1,0 +1,52 @@
+// DestinationFile on Windows: GetTempFileNameA claims a fresh file in the
+// destination's folder; MoveFileExA replaces the destination when complete.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "imaging/destination_file.h"
+
+bool DestinationFile::Create(const char* destination) {
+  Abandon();
+  if (destination == nullptr || *destination == '\0') return false;
+  destination_ = destination;
+  const size_t separator = destination_.find_last_of("\\/");
+  std::string folder = separator == std::string::npos ? std::string(".") : destination_.substr(0, separator + 1);
+
+  // Creates the file under a unique name; fails for a missing folder.
+  char name[MAX_PATH];
+  if (folder.size() >= MAX_PATH - 14 || GetTempFileNameA(folder.c_str(), "tlv", 0, name) == 0) return false;
+  temporary_ = name;
+  stream_ = std::fopen(name, "wb");
+  if (stream_ == nullptr) {
+    DeleteFileA(name);
+    temporary_.clear();
+    return false;
+  }
+  return true;
+}
+
+bool DestinationFile::Commit() {
+  if (stream_ == nullptr) return false;
+  bool ok = std::fflush(stream_) == 0 && !std::ferror(stream_);
+  ok = std::fclose(stream_) == 0 && ok;
+  stream_ = nullptr;
+  if (ok)
+    ok = MoveFileExA(temporary_.c_str(), destination_.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  if (!ok) DeleteFileA(temporary_.c_str());
+  temporary_.clear();
+  return ok;
+}
+
+void DestinationFile::Abandon() {
+  if (stream_ != nullptr) {
+    std::fclose(stream_);
+    stream_ = nullptr;
+  }
+  if (!temporary_.empty()) {
+    DeleteFileA(temporary_.c_str());
+    temporary_.clear();
+  }
+}

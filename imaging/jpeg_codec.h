@@ -1,0 +1,46 @@
+// JpegCodec: the engine's JPEG reader (one of the loader's readers) and its
+// baseline JPEG writer, both through libjpeg. The libjpeg objects live in
+// per-direction state blocks so that this header needs no libjpeg include.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "imaging/readers/picture_reader.h"
+
+struct JpegDecoderState;
+
+class JpegCodec : public PictureReader {
+ public:
+  JpegCodec();
+  ~JpegCodec() override;
+  JpegCodec(const JpegCodec&) = delete;
+  JpegCodec& operator=(const JpegCodec&) = delete;
+
+  // --- reading (PictureReader) ---
+  // Accepts a file starting with FF D8 whose header libjpeg reads, with a
+  // non-zero size within the engine's limits and 1 or 3 output components
+  // (CMYK and YCCK files are left to the other readers).
+  void Reset() override;
+  bool Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) override;
+  // 8-bit gray for 1 component, 24-bit RGB for 3; a file that ends early
+  // fails.
+  bool Decode() override;
+
+  // --- writing ---
+  // Writes `buffer` as a baseline JPEG file: one component when `colour` is
+  // not 1, three when it is. Returns 1, or 0 when an argument is out of
+  // range (quality 1..100, smoothing 0..100, a non-empty buffer), the
+  // destination cannot be made, or libjpeg fails; on 0 the destination is
+  // as it was before.
+  int Write(const char* destination, const PictureBuffer& buffer, int32_t quality, int32_t colour,
+            int32_t optimise, int32_t smoothing, ProgressCallback progress);
+
+ private:
+  std::unique_ptr<JpegDecoderState> decoder_;
+  PictureBuffer* target_ = nullptr;
+  ProgressCallback progress_ = nullptr;
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  int32_t components_ = 0;
+};

@@ -1,0 +1,165 @@
+// libpng set up with our own read callback and error hooks; every libpng
+// call that may fail runs inside a small setjmp function below.
+#include "imaging/readers/png_reader.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "imaging/picture_limits.h"
+
+struct PngDecoderState {
+  png_structp png;
+  png_infop info;
+  FILE* file;
+  // The picture as the transforms deliver it, known after Open.
+  png_uint_32 width, height;
+  int bits_per_pixel;
+  int palette_count;
+  png_color palette[256];
+  int passes;
+};
+
+namespace {
+
+// The file is read through our callback; a short read is a libpng error.
+void ReadFromFile(png_structp png, png_bytep data, png_size_t length) {
+  auto* file = static_cast<FILE*>(png_get_io_ptr(png));
+  if (std::fread(data, 1, length, file) != length) png_error(png, "reading png image error");
+}
+
+[[noreturn]] void JumpBack(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+// The file gamma used for correction: sRGB files and files without gAMA
+// count as 0.45455.
+double FileGamma(png_structp png, png_infop info) {
+  int intent;
+  double gamma;
+  if (png_get_sRGB(png, info, &intent)) return 0.45455;
+  if (png_get_gAMA(png, info, &gamma) && gamma > 0) return gamma;
+  return 0.45455;
+}
+
+// Reads the header and sets the transforms that bring every colour type to
+// one of the engine's depths; fills in the size, depth and palette.
+bool ReadPngHeader(PngDecoderState* state) {
+  png_structp png = state->png;
+  png_infop info = state->info;
+  if (setjmp(png_jmpbuf(png))) return false;
+  // Neither side may exceed the pixel limit; the product is checked below.
+  const png_uint_32 side_limit = static_cast<png_uint_32>(
+      kMaxPicturePixels < 0x7FFFFFFF ? kMaxPicturePixels : 0x7FFFFFFF);
+  png_set_user_limits(png, side_limit, side_limit);
+  png_read_info(png, info);
+
+  png_uint_32 width, height;
+  int depth, colour_type, interlace;
+  png_get_IHDR(png, info, &width, &height, &depth, &colour_type, &interlace, nullptr, nullptr);
+  if (width == 0 || height == 0 || !PictureFitsLimits(width, height, 4)) return false;
+
+  if (depth == 16) png_set_strip_16(png);
+  if (depth < 8) {
+    if (colour_type == PNG_COLOR_TYPE_GRAY) png_set_expand_gray_1_2_4_to_8(png);
+    else png_set_packing(png);
+  }
+  // A transparency chunk is ignored: no alpha is added to gray, RGB or
+  // palette pictures. A gray picture's own alpha is dropped.
+  if (colour_type == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_strip_alpha(png);
+  if (colour_type == PNG_COLOR_TYPE_RGB_ALPHA) png_set_swap_alpha(png);
+  png_set_gamma(png, 2.2, FileGamma(png, info));
+  state->passes = png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+
+  switch (colour_type) {
+    case PNG_COLOR_TYPE_PALETTE: state->bits_per_pixel = 8; break;
+    case PNG_COLOR_TYPE_GRAY:
+    case PNG_COLOR_TYPE_GRAY_ALPHA: state->bits_per_pixel = 8; break;
+    case PNG_COLOR_TYPE_RGB: state->bits_per_pixel = 24; break;
+    case PNG_COLOR_TYPE_RGB_ALPHA: state->bits_per_pixel = 32; break;
+    default: return false;
+  }
+  // The transforms must deliver exactly one buffer row per PNG row.
+  if (png_get_rowbytes(png, info) != static_cast<png_size_t>(width) * (state->bits_per_pixel / 8))
+    return false;
+
+  state->palette_count = 0;
+  if (colour_type == PNG_COLOR_TYPE_PALETTE) {
+    png_colorp palette = nullptr;
+    int count = 0;
+    if (!png_get_PLTE(png, info, &palette, &count) || count < 1 || count > 256) return false;
+    std::memcpy(state->palette, palette, sizeof(png_color) * static_cast<size_t>(count));
+    state->palette_count = count;
+  }
+  state->width = width;
+  state->height = height;
+  return true;
+}
+
+// Reads every pass, each row into its top-down place, then the file's end.
+bool ReadPngRows(PngDecoderState* state, uint8_t* pixels, size_t stride, ProgressCallback progress) {
+  png_structp png = state->png;
+  if (setjmp(png_jmpbuf(png))) return false;
+  for (int pass = 0; pass < state->passes; ++pass) {
+    for (png_uint_32 y = 0; y < state->height; ++y) {
+      png_read_row(png, pixels + y * stride, nullptr);
+      if (progress && pass == state->passes - 1)
+        progress(1, static_cast<int>((y + 1) * 100ULL / state->height), static_cast<int>(y), 0);
+    }
+  }
+  png_read_end(png, nullptr);
+  return true;
+}
+
+}  // namespace
+
+PngReader::PngReader() : state_(new PngDecoderState) { std::memset(state_.get(), 0, sizeof(PngDecoderState)); }
+
+PngReader::~PngReader() { Reset(); }
+
+void PngReader::Reset() {
+  PngDecoderState* state = state_.get();
+  if (state->png) png_destroy_read_struct(&state->png, state->info ? &state->info : nullptr, nullptr);
+  if (state->file) std::fclose(state->file);
+  std::memset(state, 0, sizeof(PngDecoderState));
+  target_ = nullptr;
+  progress_ = nullptr;
+}
+
+bool PngReader::Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) {
+  Reset();
+  if (path == nullptr || buffer == nullptr) return false;
+  PngDecoderState* state = state_.get();
+  state->file = std::fopen(path, "rb");
+  if (state->file == nullptr) return false;
+  state->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpBack, IgnoreWarning);
+  if (state->png) state->info = png_create_info_struct(state->png);
+  if (state->info == nullptr) {
+    Reset();
+    return false;
+  }
+  png_set_read_fn(state->png, state->file, ReadFromFile);
+  if (!ReadPngHeader(state)) {
+    Reset();
+    return false;
+  }
+  target_ = buffer;
+  progress_ = progress;
+  return true;
+}
+
+bool PngReader::Decode() {
+  PngDecoderState* state = state_.get();
+  if (state->png == nullptr || target_ == nullptr || state->width == 0) return false;
+  bool ok = target_->Allocate(static_cast<int32_t>(state->width), static_cast<int32_t>(state->height),
+                              state->bits_per_pixel, state->palette_count);
+  if (ok) {
+    PaletteEntry* palette = target_->palette();
+    for (int i = 0; i < state->palette_count; ++i)
+      palette[i] = PaletteEntry{state->palette[i].red, state->palette[i].green, state->palette[i].blue, 0};
+    ok = ReadPngRows(state, target_->pixels(), target_->stride(), progress_);
+  }
+  Reset();
+  return ok;
+}
