@@ -1,0 +1,36 @@
+// Reads one resolution of a Photo CD image pac: luma rows and shared chroma
+// rows in the file's YCC encoding, turned into red, green, blue.
+#pragma once
+
+#include <cstdint>
+
+#include "imaging/readers/picture_reader.h"
+#include "imaging/readers/stdio_file.h"
+
+class PcdReader : public PictureReader {
+ public:
+  // Resolution 0 (192 x 128), 1 (384 x 256) or 2 (768 x 512, the default).
+  explicit PcdReader(int resolution = 2);
+
+  void Reset() override;
+  bool Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) override;
+  bool Decode() override;
+
+  // Where an image pac keeps each resolution, and its size.
+  static int32_t WidthOf(int resolution);
+  static int32_t HeightOf(int resolution);
+  static int64_t OffsetOf(int resolution);
+
+  // Files this size or smaller are not image pacs.
+  static constexpr int64_t kSmallestPacSize = 1048575;
+  // "PCD_" at this offset marks an image pac.
+  static constexpr int64_t kSignatureOffset = 2048;
+
+ private:
+  bool DecodeRows();
+
+  int resolution_;
+  StdioFile file_;
+  PictureBuffer* buffer_ = nullptr;
+  ProgressCallback progress_ = nullptr;
+};

@@ -1,0 +1,166 @@
+// PCX layout: a 128-byte header (0x0A, version, encoding, bits per pixel at
+// 3, xmin/ymin/xmax/ymax at 4..11, planes at 65, bytes per line per plane at
+// 66), then run-length encoded lines of planes x bytes-per-line bytes, and
+// for 8 bits a 768-byte palette closing the file. A byte of 0xC0 or more is
+// a run: its low six bits count repeats of the next byte. Runs are cut at
+// the end of their line.
+#include "imaging/readers/pcx_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "imaging/picture_limits.h"
+
+namespace {
+
+constexpr int64_t kHeaderSize = 128;
+constexpr int64_t kPaletteSize = 768;
+constexpr size_t kChunkSize = 64 * 1024;
+constexpr int64_t kLongestRun = 63;
+
+// Hands out the compressed bytes from `begin` to `end` of the file, read in
+// large chunks. Next() fails once the data is used up.
+class CompressedData {
+ public:
+  CompressedData(StdioFile& file, int64_t begin, int64_t end)
+      : file_(file), left_in_file_(end - begin), chunk_(kChunkSize) {}
+
+  bool Next(uint8_t* byte) {
+    if (at_ == filled_ && !Refill()) return false;
+    *byte = chunk_[at_++];
+    return true;
+  }
+
+ private:
+  bool Refill() {
+    if (left_in_file_ <= 0) return false;
+    const size_t bytes = static_cast<size_t>(std::min<int64_t>(left_in_file_, kChunkSize));
+    if (!file_.ReadExactly(chunk_.data(), bytes)) return false;
+    left_in_file_ -= static_cast<int64_t>(bytes);
+    at_ = 0;
+    filled_ = bytes;
+    return true;
+  }
+
+  StdioFile& file_;
+  int64_t left_in_file_;
+  std::vector<uint8_t> chunk_;
+  size_t at_ = 0, filled_ = 0;
+};
+
+// Decodes one line of `size` bytes; false when the data ends first.
+bool DecodeLine(CompressedData& data, uint8_t* line, size_t size) {
+  size_t at = 0;
+  while (at < size) {
+    uint8_t code;
+    if (!data.Next(&code)) return false;
+    if (code < 0xC0) {
+      line[at++] = code;
+      continue;
+    }
+    uint8_t value;
+    if (!data.Next(&value)) return false;
+    const size_t count = std::min<size_t>(code & 0x3F, size - at);
+    std::memset(line + at, value, count);
+    at += count;
+  }
+  return true;
+}
+
+}  // namespace
+
+void PcxReader::Reset() {
+  file_.Close();
+  buffer_ = nullptr;
+  progress_ = nullptr;
+  width_ = height_ = planes_ = bytes_per_line_ = 0;
+  data_end_ = 0;
+}
+
+bool PcxReader::Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) {
+  Reset();
+  if (buffer == nullptr || !ReadHeader(path)) {
+    Reset();
+    return false;
+  }
+  buffer_ = buffer;
+  progress_ = progress;
+  return true;
+}
+
+bool PcxReader::ReadHeader(const char* path) {
+  uint8_t header[kHeaderSize];
+  if (!file_.Open(path) || !file_.ReadExactly(header, sizeof header) || header[0] != 0x0A)
+    return false;
+  // Extents are inclusive; a maximum at or below its minimum is refused.
+  const int64_t width = int64_t{LoadLittle16(header + 8)} - LoadLittle16(header + 4) + 1;
+  const int64_t height = int64_t{LoadLittle16(header + 10)} - LoadLittle16(header + 6) + 1;
+  if (width < 2 || height < 2) return false;
+
+  // 8 bits in one plane (paletted) or in three (red, green, blue); other
+  // splits of the same total, such as 1 bit in 8 planes, are not decoded.
+  const int bits = header[3], planes = header[65];
+  if (bits != 8 || (planes != 1 && planes != 3)) return false;
+  const int32_t bytes_per_line = LoadLittle16(header + 66);
+  if (bytes_per_line < width) return false;
+  if (!PictureFitsLimits(width, height, static_cast<unsigned>(planes))) return false;
+
+  const int64_t size = file_.Size();
+  int64_t data_end = size;
+  if (planes == 1) {
+    if (size < kHeaderSize + kPaletteSize) return false;
+    data_end = size - kPaletteSize;
+  }
+  width_ = static_cast<int32_t>(width);
+  height_ = static_cast<int32_t>(height);
+  planes_ = planes;
+  bytes_per_line_ = bytes_per_line;
+  data_end_ = data_end;
+  return true;
+}
+
+bool PcxReader::Decode() {
+  const bool decoded = buffer_ != nullptr && file_.is_open() && DecodeLines();
+  file_.Close();
+  return decoded;
+}
+
+bool PcxReader::DecodeLines() {
+  const size_t line_size = static_cast<size_t>(planes_) * static_cast<size_t>(bytes_per_line_);
+  // Each line takes at least one two-byte run per 63 bytes, so data shorter
+  // than that cannot hold the picture; refuse before allocating it.
+  const int64_t runs_per_line = (static_cast<int64_t>(line_size) + kLongestRun - 1) / kLongestRun;
+  if (data_end_ - kHeaderSize < runs_per_line * 2 * height_) return false;
+
+  const bool paletted = planes_ == 1;
+  if (!buffer_->Allocate(width_, height_, paletted ? 8 : 24, paletted ? 256 : 0)) return false;
+  if (paletted) {
+    uint8_t palette[kPaletteSize];
+    if (!file_.Seek(data_end_) || !file_.ReadExactly(palette, sizeof palette)) return false;
+    for (int i = 0; i < 256; ++i)
+      buffer_->palette()[i] = {palette[3 * i], palette[3 * i + 1], palette[3 * i + 2], 0};
+  }
+  if (!file_.Seek(kHeaderSize)) return false;
+
+  CompressedData data(file_, kHeaderSize, data_end_);
+  std::vector<uint8_t> line(line_size);
+  const size_t plane = static_cast<size_t>(bytes_per_line_);
+  for (int32_t y = 0; y < height_; ++y) {
+    if (!DecodeLine(data, line.data(), line_size)) return false;
+    uint8_t* out = buffer_->row(y);
+    if (paletted) {
+      std::memcpy(out, line.data(), static_cast<size_t>(width_));
+    } else {
+      const uint8_t* red = line.data();
+      for (int32_t x = 0; x < width_; ++x, out += 3) {
+        out[0] = red[x];
+        out[1] = red[plane + x];
+        out[2] = red[2 * plane + x];
+      }
+    }
+    if (progress_ != nullptr)
+      progress_(1, static_cast<int>((int64_t{y} + 1) * 100 / height_), y, 0);
+  }
+  return true;
+}

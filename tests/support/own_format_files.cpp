@@ -1,0 +1,158 @@
+#include "tests/support/own_format_files.h"
+
+#include <cstdlib>
+
+namespace {
+
+void Append16(std::string& bytes, uint16_t value) {
+  bytes += static_cast<char>(value & 0xFF);
+  bytes += static_cast<char>(value >> 8);
+}
+
+void Append32(std::string& bytes, uint32_t value) {
+  Append16(bytes, static_cast<uint16_t>(value & 0xFFFF));
+  Append16(bytes, static_cast<uint16_t>(value >> 16));
+}
+
+}  // namespace
+
+void PutLittle16(std::string& bytes, size_t offset, uint16_t value) {
+  bytes[offset] = static_cast<char>(value & 0xFF);
+  bytes[offset + 1] = static_cast<char>(value >> 8);
+}
+
+void PutLittle32(std::string& bytes, size_t offset, uint32_t value) {
+  PutLittle16(bytes, offset, static_cast<uint16_t>(value & 0xFFFF));
+  PutLittle16(bytes, offset + 2, static_cast<uint16_t>(value >> 16));
+}
+
+std::string MakeBmp(int32_t width, int32_t height, const std::vector<uint8_t>& rgb,
+                    const BmpOptions& options) {
+  const uint32_t info_size = options.os2 ? 12 : 40;
+  const uint32_t offset = 14 + info_size;
+  const size_t row_size = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+  std::string bytes = "BM";
+  Append32(bytes, static_cast<uint32_t>(offset + row_size * height));
+  Append32(bytes, 0);
+  Append32(bytes, offset);
+  Append32(bytes, info_size);
+  if (options.os2) {
+    Append16(bytes, static_cast<uint16_t>(width));
+    Append16(bytes, static_cast<uint16_t>(height));
+    Append16(bytes, 1);
+    Append16(bytes, options.bits);
+  } else {
+    Append32(bytes, static_cast<uint32_t>(width));
+    Append32(bytes, static_cast<uint32_t>(options.top_down ? -height : height));
+    Append16(bytes, 1);
+    Append16(bytes, options.bits);
+    Append32(bytes, 0);  // no compression
+    Append32(bytes, static_cast<uint32_t>(row_size * height));
+    Append32(bytes, 2835);
+    Append32(bytes, 2835);
+    Append32(bytes, 0);
+    Append32(bytes, 0);
+  }
+  for (int32_t i = 0; i < height; ++i) {
+    const int32_t y = options.top_down ? i : height - 1 - i;
+    std::string row;
+    for (int32_t x = 0; x < width; ++x) {
+      const size_t at = (static_cast<size_t>(y) * width + x) * 3;
+      row += static_cast<char>(rgb[at + 2]);
+      row += static_cast<char>(rgb[at + 1]);
+      row += static_cast<char>(rgb[at]);
+    }
+    row.resize(row_size, '\x5A');  // padding that must not show up
+    bytes += row;
+  }
+  return bytes;
+}
+
+std::string EncodePcxLine(const uint8_t* line, size_t size) {
+  std::string out;
+  for (size_t at = 0; at < size;) {
+    size_t run = 1;
+    while (at + run < size && run < 63 && line[at + run] == line[at]) ++run;
+    if (run > 1 || line[at] >= 0xC0) out += static_cast<char>(0xC0 | run);
+    out += static_cast<char>(line[at]);
+    at += run;
+  }
+  return out;
+}
+
+std::string MakePcxHeader(int32_t width, int32_t height, int bits, int planes,
+                          int32_t bytes_per_line) {
+  std::string header(128, '\0');
+  header[0] = 0x0A;
+  header[1] = 5;  // version
+  header[2] = 1;  // run-length encoded
+  header[3] = static_cast<char>(bits);
+  PutLittle16(header, 4, 10);  // xmin and ymin need not be 0
+  PutLittle16(header, 6, 20);
+  PutLittle16(header, 8, static_cast<uint16_t>(10 + width - 1));
+  PutLittle16(header, 10, static_cast<uint16_t>(20 + height - 1));
+  header[65] = static_cast<char>(planes);
+  PutLittle16(header, 66, static_cast<uint16_t>(bytes_per_line));
+  return header;
+}
+
+std::string MakePcx8(int32_t width, int32_t height, const std::vector<uint8_t>& indices,
+                     const std::vector<uint8_t>& palette, int32_t bytes_per_line) {
+  if (bytes_per_line == 0) bytes_per_line = width;
+  std::string bytes = MakePcxHeader(width, height, 8, 1, bytes_per_line);
+  std::vector<uint8_t> line(static_cast<size_t>(bytes_per_line), 0);
+  for (int32_t y = 0; y < height; ++y) {
+    for (int32_t x = 0; x < width; ++x) line[x] = indices[static_cast<size_t>(y) * width + x];
+    bytes += EncodePcxLine(line.data(), line.size());
+  }
+  bytes += '\x0C';  // palette marker
+  bytes.append(reinterpret_cast<const char*>(palette.data()), 768);
+  return bytes;
+}
+
+std::string MakePcx24(int32_t width, int32_t height, const std::vector<uint8_t>& rgb,
+                      int32_t bytes_per_line) {
+  if (bytes_per_line == 0) bytes_per_line = width;
+  std::string bytes = MakePcxHeader(width, height, 8, 3, bytes_per_line);
+  std::vector<uint8_t> line(static_cast<size_t>(bytes_per_line) * 3, 0);
+  for (int32_t y = 0; y < height; ++y) {
+    for (int plane = 0; plane < 3; ++plane)
+      for (int32_t x = 0; x < width; ++x)
+        line[plane * bytes_per_line + x] = rgb[(static_cast<size_t>(y) * width + x) * 3 + plane];
+    bytes += EncodePcxLine(line.data(), line.size());
+  }
+  return bytes;
+}
+
+std::string MakePcd(int resolution, const std::vector<uint8_t>& luma,
+                    const std::vector<uint8_t>& c1, const std::vector<uint8_t>& c2) {
+  static const size_t kWidth[] = {192, 384, 768}, kHeight[] = {128, 256, 512};
+  static const size_t kOffset[] = {8192, 0xB800, 0x30000};
+  const size_t width = kWidth[resolution], height = kHeight[resolution];
+  std::string bytes(kOffset[resolution], '\0');
+  bytes.replace(2048, 7, "PCD_IPI");
+  for (size_t pair = 0; pair < height / 2; ++pair) {
+    bytes.append(reinterpret_cast<const char*>(&luma[2 * pair * width]), width);
+    bytes.append(reinterpret_cast<const char*>(&luma[(2 * pair + 1) * width]), width);
+    bytes.append(reinterpret_cast<const char*>(&c1[pair * width / 2]), width / 2);
+    bytes.append(reinterpret_cast<const char*>(&c2[pair * width / 2]), width / 2);
+  }
+  if (bytes.size() < 1048576 + 4096) bytes.resize(1048576 + 4096, '\0');
+  return bytes;
+}
+
+const char* ToString(ReadOutcome outcome) {
+  switch (outcome) {
+    case ReadOutcome::kRefused: return "refused";
+    case ReadOutcome::kDecodeFailed: return "decode failed";
+    case ReadOutcome::kDecoded: return "decoded";
+  }
+  return "?";
+}
+
+ReadOutcome ReadThrough(PictureReader& reader, const std::string& path, PictureBuffer* buffer) {
+  if (!reader.Open(path.c_str(), buffer, nullptr)) return ReadOutcome::kRefused;
+  const bool decoded = reader.Decode();
+  reader.Reset();
+  return decoded ? ReadOutcome::kDecoded : ReadOutcome::kDecodeFailed;
+}

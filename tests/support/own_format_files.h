@@ -1,0 +1,46 @@
+// Makers of BMP, PCX and Photo CD files for tests, written from the formats'
+// layouts independently of the readers. Pixels are given top row first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "imaging/readers/picture_reader.h"
+
+// Little-endian patching of header fields in a made file.
+void PutLittle16(std::string& bytes, size_t offset, uint16_t value);
+void PutLittle32(std::string& bytes, size_t offset, uint32_t value);
+
+struct BmpOptions {
+  bool top_down = false;  // negative height, rows stored top row first
+  bool os2 = false;       // 12-byte info header with 16-bit sizes
+  uint16_t bits = 24;     // written into the header; pixel rows stay 24-bit
+};
+// `rgb` holds width * height red, green, blue triples.
+std::string MakeBmp(int32_t width, int32_t height, const std::vector<uint8_t>& rgb,
+                    const BmpOptions& options = {});
+
+// Run-length encodes one PCX line, runs never crossing its end.
+std::string EncodePcxLine(const uint8_t* line, size_t size);
+// 8 bits with a palette of 256 red, green, blue triples; `indices` holds
+// width * height bytes. Lines are padded to `bytes_per_line` (0 = width).
+std::string MakePcx8(int32_t width, int32_t height, const std::vector<uint8_t>& indices,
+                     const std::vector<uint8_t>& palette, int32_t bytes_per_line = 0);
+// 24 bits as three planes.
+std::string MakePcx24(int32_t width, int32_t height, const std::vector<uint8_t>& rgb,
+                      int32_t bytes_per_line = 0);
+// Only the header, for hand-written compressed data.
+std::string MakePcxHeader(int32_t width, int32_t height, int bits, int planes,
+                          int32_t bytes_per_line);
+
+// An image pac of at least 1 MiB with "PCD_IPI" at offset 2048 and one
+// resolution filled in: `luma` holds width * height bytes, `c1` and `c2`
+// (width / 2) * (height / 2) bytes each.
+std::string MakePcd(int resolution, const std::vector<uint8_t>& luma,
+                    const std::vector<uint8_t>& c1, const std::vector<uint8_t>& c2);
+
+// What a reader made of a file: not opened, opened but not decoded, decoded.
+enum class ReadOutcome { kRefused, kDecodeFailed, kDecoded };
+const char* ToString(ReadOutcome outcome);
+ReadOutcome ReadThrough(PictureReader& reader, const std::string& path, PictureBuffer* buffer);
