@@ -36,3 +36,39 @@ Value OwnTextValue(char* text) {
   StorePointer(value, text);
   return value;
 }
+
+namespace {
+
+unsigned char LowerAscii(unsigned char byte) {
+  return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
+}
+
+bool MatchesAt(const char* text, const char* pattern, uint32_t pattern_length, bool ignore_case) {
+  uint32_t i = 0;
+  while (i < pattern_length) {
+    const auto have = static_cast<unsigned char>(text[i]);
+    const auto want = static_cast<unsigned char>(pattern[i]);
+    if (IsDoubleByteAt(text, i, pattern_length)) {
+      // Both bytes of a double-byte character compare exactly: its trail
+      // byte may look like an ASCII letter.
+      if (have != want || text[i + 1] != pattern[i + 1]) return false;
+      i += 2;
+      continue;
+    }
+    if (ignore_case ? LowerAscii(have) != LowerAscii(want) : have != want) return false;
+    ++i;
+  }
+  return true;
+}
+
+}  // namespace
+
+int64_t FindTextBytes(const char* text, uint32_t length, const char* pattern, uint32_t pattern_length,
+                      uint32_t from, bool ignore_case) {
+  uint32_t at = from;
+  while (at < length && length - at >= pattern_length) {
+    if (MatchesAt(text + at, pattern, pattern_length, ignore_case)) return at;
+    at += IsDoubleByteAt(text, at, length) ? 2 : 1;
+  }
+  return -1;
+}

@@ -31,3 +31,11 @@ Value OwnTextValue(char* text);
 inline bool IsDoubleByteAt(const char* text, uint32_t at, uint32_t length) {
   return (static_cast<unsigned char>(text[at]) & 0x80) != 0 && at + 1 < length;
 }
+
+// The byte offset of the first match of `pattern` at or after offset `from`,
+// or -1. Candidate positions step over double-byte characters, so a match
+// never starts on a trail byte; with `ignore_case`, ASCII letters match
+// either case while the bytes of double-byte characters match exactly.
+// `pattern_length` must be above 0.
+int64_t FindTextBytes(const char* text, uint32_t length, const char* pattern, uint32_t pattern_length,
+                      uint32_t from, bool ignore_case);
