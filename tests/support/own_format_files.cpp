@@ -141,13 +141,13 @@ std::string MakePcd(int resolution, const std::vector<uint8_t>& luma,
   return bytes;
 }
 
-const char* ToString(ReadOutcome outcome) {
+std::ostream& operator<<(std::ostream& out, ReadOutcome outcome) {
   switch (outcome) {
-    case ReadOutcome::kRefused: return "refused";
-    case ReadOutcome::kDecodeFailed: return "decode failed";
-    case ReadOutcome::kDecoded: return "decoded";
+    case ReadOutcome::kRefused: return out << "refused";
+    case ReadOutcome::kDecodeFailed: return out << "decode failed";
+    case ReadOutcome::kDecoded: return out << "decoded";
   }
-  return "?";
+  return out << "?";
 }
 
 ReadOutcome ReadThrough(PictureReader& reader, const std::string& path, PictureBuffer* buffer) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -42,5 +43,5 @@ std::string MakePcd(int resolution, const std::vector<uint8_t>& luma,
 
 // What a reader made of a file: not opened, opened but not decoded, decoded.
 enum class ReadOutcome { kRefused, kDecodeFailed, kDecoded };
-const char* ToString(ReadOutcome outcome);
+std::ostream& operator<<(std::ostream& out, ReadOutcome outcome);
 ReadOutcome ReadThrough(PictureReader& reader, const std::string& path, PictureBuffer* buffer);
