@@ -24,7 +24,7 @@ apt-get update -qq
 
 packages=(
   # build
-  cmake ninja-build pkg-config dpkg-dev nasm
+  cmake ninja-build pkg-config dpkg-dev nasm python3
   g++-mingw-w64-i686-posix mingw-w64-i686-dev libz-mingw-w64-dev
   # native engine
   g++ clang-14 libclang-rt-14-dev

@@ -1,0 +1,80 @@
+// The registry of control types: what a window template's type name stands
+// for. A type makes its control when its window is loaded and reads and
+// writes its own properties (numbered from 0, runtime/property_ids.h); the
+// common properties (position, size, visibility, tag) are the runtime's.
+// The standard controls register themselves at start-up; the control
+// library registers its custom controls the same way before the start
+// window is loaded.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "runtime/value.h"
+
+struct ControlTemplate;
+struct ControlType;
+
+// What a create entry is handed, once, when its window is loaded.
+struct ControlCreateInfo {
+  HWND parent;
+  int left, top, width, height;  // client coordinates of the parent
+  uint32_t window_id;
+  uint32_t control_id;  // also the child window identifier (GWL_ID)
+  const char* caption;  // GBK, never null
+  bool visible;
+  bool disabled;
+  HFONT font;  // the window's font (owned by the window)
+  const uint8_t* properties;  // the stored property record (read it with a ByteCursor)
+  uint32_t property_size;
+};
+
+// One control of a loaded window, or the window itself (id 0).
+struct ControlInstance {
+  uint32_t window_id = 0;
+  uint32_t id = 0;
+  uint32_t parent_id = 0;
+  const ControlType* type = nullptr;
+  const ControlTemplate* source = nullptr;  // null for the window itself
+  HWND handle = nullptr;  // null for windowless controls
+  int32_t tag = 0;
+  // The state of windowless controls (menus and menu items).
+  std::string caption;
+  bool visible = true;
+  bool disabled = false;
+  bool checked = false;
+};
+
+struct ControlType {
+  uint32_t type_id;       // the tag of a control reference to this type
+  const char* type_name;  // GBK, as the templates name it, e.g. "按钮"
+  bool windowless;        // menus: no window, state kept in the instance
+  // Makes the control's window (visible and enabled as the info says, with
+  // `control_id` as its child identifier); null fails the window's load.
+  HWND (*create)(const ControlCreateInfo& info);
+  // The type's own properties; false when it has no property `property`.
+  // A text read is a new heap block (NewTextValue); a text written arrives
+  // as a lent pointer in word0.
+  bool (*read)(ControlInstance& control, int32_t property, Value* value);
+  bool (*write)(ControlInstance& control, int32_t property, uint32_t word0, uint32_t word1);
+};
+
+// False when a type of that name is already registered. The type record
+// must outlive the program (a static of its file).
+bool RegisterControlType(const ControlType* type);
+const ControlType* FindControlType(const std::string& type_name);
+
+// Helpers for property code.
+Value NewTextValue(const char* text, size_t length);  // empty: the null text
+Value NewTextValue(const std::string& text);
+std::string WindowTextOf(HWND window);
+
+// Reflection: a window hands WM_COMMAND, WM_NOTIFY and WM_DRAWITEM back to
+// the control that sent them as kReflectBase + the message, same parameters;
+// the control's result is the window's result.
+constexpr UINT kReflectBase = WM_USER + 0x1C00;
+constexpr UINT kReflectedCommand = kReflectBase + WM_COMMAND;
+constexpr UINT kReflectedNotify = kReflectBase + WM_NOTIFY;
+constexpr UINT kReflectedDrawItem = kReflectBase + WM_DRAWITEM;

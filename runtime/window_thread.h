@@ -1,0 +1,28 @@
+// The window thread and the hidden owner window: every window of the
+// program lives on one thread, and work asked for on a worker thread is
+// carried there by a message sent to the hidden owner window.
+#pragma once
+
+#include <windows.h>
+
+// Sent by a worker's exit with the exit code as wParam; the window thread
+// performs the exit.
+constexpr UINT kExitOnWindowThreadMessage = 0x83E7;
+// Runs wParam (a WindowThreadTask) with lParam as its context.
+constexpr UINT kRunTaskMessage = 0x83E8;
+
+using WindowThreadTask = void (*)(void* context);
+
+// Start-up steps 4 and 5: the hidden owner window and the window thread.
+bool CreateHiddenOwnerWindow();
+void DestroyHiddenOwnerWindow();
+
+HWND HiddenOwnerWindow();  // null before start-up and after exit
+DWORD WindowThreadId();
+
+// True on the window thread, and before start-up recorded one.
+bool IsWindowThread();
+
+// Runs `task` on the window thread and returns when it is done: directly
+// there, through SendMessage from any other thread.
+void RunOnWindowThread(WindowThreadTask task, void* context);
