@@ -19,3 +19,12 @@ if(TULVEX_SANITIZE)
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(tulvex_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+if(TULVEX_FUZZ)
+  # Everything the fuzz targets link is instrumented for coverage and checked
+  # by the sanitizers; the targets themselves add -fsanitize=fuzzer.
+  target_compile_options(tulvex_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+    -fno-omit-frame-pointer)
+  target_link_options(tulvex_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,10 @@
+// Feeds arbitrary bytes to the BMP reader as a file.
+#include "fuzz/fuzz_input_file.h"
+#include "imaging/readers/bmp_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (!WriteFuzzInput(std::string(reinterpret_cast<const char*>(data), size))) return 0;
+  BmpReader reader;
+  RunReader(reader);
+  return 0;
+}

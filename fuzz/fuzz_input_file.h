@@ -1,0 +1,49 @@
+// The readers take paths, so each fuzz input is written to a file of this
+// process's own in the temporary folder, overwritten for every input.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "imaging/readers/picture_reader.h"
+
+// The path of this process's input file; removed when the process ends.
+inline const std::string& FuzzInputPath() {
+  static const std::string path = [] {
+    const char* folder = std::getenv("TMPDIR");
+    std::string name = (folder != nullptr && *folder != '\0') ? folder : "/tmp";
+    name += "/tulvex-fuzz-" + std::to_string(getpid()) + ".bin";
+    std::atexit([] { std::remove(FuzzInputPath().c_str()); });
+    return name;
+  }();
+  return path;
+}
+
+// Writes the input file; false when the file cannot be
+// written (then the input is skipped).
+inline bool WriteFuzzInput(const std::string& bytes) {
+  FILE* file = std::fopen(FuzzInputPath().c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
+}
+
+// Where decoded pixels are summed into, so the reads are not optimised away.
+inline volatile uint8_t fuzz_sink = 0;
+
+// Runs one reader over the input file the way the loader does: open, then
+// decode, then reset. A decoded picture is touched end to end so that a
+// wrong size shows up as an out-of-bounds access.
+inline void RunReader(PictureReader& reader) {
+  PictureBuffer buffer;
+  if (reader.Open(FuzzInputPath().c_str(), &buffer, nullptr) && reader.Decode()) {
+    uint8_t sum = 0;
+    for (int32_t y = 0; y < buffer.height(); ++y) sum ^= buffer.row(y)[buffer.stride() - 1];
+    fuzz_sink = sum;
+  }
+  reader.Reset();
+}
