@@ -126,6 +126,7 @@ bool WritePngFile(const std::string& path, const PngPicture& picture) {
     return false;
   }
   png_init_io(png, file);
+  png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);  // size bombs are written too
   png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height),
                picture.bit_depth, picture.colour_type,
                picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
