@@ -59,10 +59,12 @@ bool TiffReader::Open(const char* path, PictureBuffer* buffer, ProgressCallback 
 bool TiffReader::Decode() {
   if (file_ == nullptr || target_ == nullptr) return false;
   const size_t pixels = static_cast<size_t>(width_) * height_;
+  // Stop at the first damaged strip or tile: a picture with holes is a
+  // failed decode, not a success with blank rows.
   MappedBlock raster;
   bool ok = raster.Allocate(pixels * 4) &&
             target_->Allocate(static_cast<int32_t>(width_), static_cast<int32_t>(height_), 24, 0) &&
-            TIFFReadRGBAImage(file_, width_, height_, reinterpret_cast<uint32_t*>(raster.data()), 0) != 0;
+            TIFFReadRGBAImage(file_, width_, height_, reinterpret_cast<uint32_t*>(raster.data()), 1) != 0;
   if (ok) {
     // The raster holds the bottom row first; each value packs R, G, B and A
     // from the low byte up, whatever the byte order of the machine.
