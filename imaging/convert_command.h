@@ -1,0 +1,26 @@
+// ConvertPictureToJpeg: the engine's one command. It decodes a picture file
+// of any supported format and writes it as a baseline JPEG file, answering
+// with a ConvertResult code in an integer record.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/value.h"
+
+// The ConvertResult codes. The command itself produces 1, -1, -3, -4 and -7;
+// the application also has texts for the others.
+inline constexpr int32_t kConvertSucceeded = 1;
+inline constexpr int32_t kConvertUnknownError = 0;
+inline constexpr int32_t kConvertSourceMissing = -1;
+inline constexpr int32_t kConvertNoResources = -2;
+inline constexpr int32_t kConvertUnreadable = -3;
+inline constexpr int32_t kConvertEncodeFailed = -4;
+inline constexpr int32_t kConvertNoEncodeResources = -6;
+inline constexpr int32_t kConvertBadArguments = -7;
+
+// Arguments: source text, destination text, grayscale logical (exactly 1
+// asks for grayscale), quality integer 1..100, optimise logical, smoothing
+// integer 0..100. Numbers may come in any numeric record. A missing
+// argument, a wrong tag, an empty path or a number out of range gives
+// kConvertBadArguments before any file is touched.
+void ConvertPictureToJpeg(Value* result, int32_t count, const Value* args);
