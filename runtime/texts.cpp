@@ -65,7 +65,10 @@ bool MatchesAt(const char* text, const char* pattern, uint32_t pattern_length, b
 
 int64_t FindTextBytes(const char* text, uint32_t length, const char* pattern, uint32_t pattern_length,
                       uint32_t from, bool ignore_case) {
-  uint32_t at = from;
+  // Start on the first character boundary at or after `from`, found by
+  // walking from the beginning: `from` itself may be a trail byte.
+  uint32_t at = 0;
+  while (at < from) at += IsDoubleByteAt(text, at, length) ? 2 : 1;
   while (at < length && length - at >= pattern_length) {
     if (MatchesAt(text + at, pattern, pattern_length, ignore_case)) return at;
     at += IsDoubleByteAt(text, at, length) ? 2 : 1;

@@ -33,8 +33,8 @@ inline bool IsDoubleByteAt(const char* text, uint32_t at, uint32_t length) {
 }
 
 // The byte offset of the first match of `pattern` at or after offset `from`,
-// or -1. Candidate positions step over double-byte characters, so a match
-// never starts on a trail byte; with `ignore_case`, ASCII letters match
+// or -1. Candidate positions are character boundaries counted from the start
+// of the text, so a match never starts on a trail byte; with `ignore_case`, ASCII letters match
 // either case while the bytes of double-byte characters match exactly.
 // `pattern_length` must be above 0.
 int64_t FindTextBytes(const char* text, uint32_t length, const char* pattern, uint32_t pattern_length,
