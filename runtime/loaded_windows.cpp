@@ -128,6 +128,9 @@ bool LoadWindow(uint32_t window_id) {
     }
   }
 
+  RECT outer;
+  GetWindowRect(window->handle(), &outer);
+  window->reported_size = SIZE{outer.right - outer.left, outer.bottom - outer.top};
   window->loaded = true;
   RaiseEvent(window_id, 0, kWindowCreatedEvent);
   if (window->handle()) {

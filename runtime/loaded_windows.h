@@ -17,6 +17,7 @@ struct LoadedWindow {
   const WindowTemplate* source = nullptr;
   HFONT font = nullptr;  // owned; null: the system's GUI font
   bool loaded = false;   // all controls made; events may be raised
+  SIZE reported_size = {};  // outer size last announced by "size changed" (or at load)
   ControlInstance self;  // the window itself, control id 0
   std::vector<ControlInstance> controls;  // template order; never reallocated after load
 

@@ -34,12 +34,16 @@ LRESULT OnCommand(LoadedWindow* window, WPARAM wparam, LPARAM lparam) {
   return 0;
 }
 
+// Raised only for a real change: showing the window or restoring it to the
+// same size sends WM_SIZE as well.
 void OnSize(LoadedWindow* window, HWND handle) {
   if (!window || !window->loaded) return;
   RECT outer;
   GetWindowRect(handle, &outer);
-  RaiseEvent(window->id, 0, kWindowSizeChangedEvent,
-             {static_cast<int32_t>(outer.right - outer.left), static_cast<int32_t>(outer.bottom - outer.top)});
+  const SIZE size = {outer.right - outer.left, outer.bottom - outer.top};
+  if (size.cx == window->reported_size.cx && size.cy == window->reported_size.cy) return;
+  window->reported_size = size;
+  RaiseEvent(window->id, 0, kWindowSizeChangedEvent, {static_cast<int32_t>(size.cx), static_cast<int32_t>(size.cy)});
 }
 
 void OnNcDestroy(HWND handle) {

@@ -1,0 +1,134 @@
+// Start-up, event dispatch, properties and the ways out, seen from outside:
+// each case runs the test application (programs/startup_app.cpp) as a child
+// process and compares its exit code and its log with what must happen.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/scratch_folder.h"
+
+namespace {
+
+struct ChildRun {
+  DWORD exit_code = 0;
+  std::vector<std::string> log;
+};
+
+std::string FullPath(const std::string& path) {
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+  return length > 0 && length < MAX_PATH ? std::string(full, length) : path;
+}
+
+// Runs the application with a scenario; the log lines without their ends.
+ChildRun RunApplication(const std::string& scenario) {
+  ScratchFolder folder("startup_" + scenario);
+  const std::string log_path = FullPath(folder.File("log.txt"));
+  std::string command = "\"" TULVEX_STARTUP_APP "\" " + scenario + " \"" + log_path + "\"";
+
+  ChildRun run;
+  STARTUPINFOA startup = {sizeof startup};
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    ADD_FAILURE() << "cannot start " << command << ": error " << GetLastError();
+    return run;
+  }
+  if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
+    TerminateProcess(process.hProcess, 99);
+    ADD_FAILURE() << scenario << ": the application did not end within 60 s";
+  }
+  GetExitCodeProcess(process.hProcess, &run.exit_code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+
+  const std::string text = ReadFileBytes(log_path);
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = text.find('\n', start);
+    run.log.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return run;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string joined;
+  for (const std::string& line : lines) joined += "  " + line + "\n";
+  return joined;
+}
+
+void ExpectLog(const ChildRun& run, const std::vector<std::string>& expected) {
+  EXPECT_EQ(run.log, expected) << "have:\n" << Joined(run.log) << "want:\n" << Joined(expected);
+}
+
+TEST(Startup, LoadsTheWindowDispatchesEventsAndExitsNormally) {
+  const ChildRun run = RunApplication("events");
+  EXPECT_EQ(run.exit_code, 3u) << "the exit code the application passed";
+  ExpectLog(run, {
+      "library start owner-window=1",
+      "initialised directory-ok=1",
+      "created count=0",
+      "caption=启动测试 edit=100 items=覆盖原图|保存在： selection=0 text=覆盖原图",
+      "progress=0..10000 at 25 visible=0",
+      "button left=10 top=10 width=80 height=32 visible=1 disabled=0",
+      "convert missing=-1 tag=0x80000301 too-few=-7",
+      "clicked count=0",
+      "edit=改过的内容 button=取消 tag=77 disabled=1",
+      "combo changed count=0 selection=1 text=保存在：",
+      "items=甲|乙|丙 selection=2",
+      "size changed width=700 height=400",
+      "chosen 添加文件夹",
+      "popup returned",
+      "worker started",
+      "worker progress=5000 visible=1 edit=改过的内容 window-thread=0",
+      "loop returned",
+      "cleanup first index=0 window-thread=1",
+      "cleanup second index=1",
+      "library exit code=6 word=42",
+  });
+}
+
+TEST(Startup, ExitFromAWorkerThreadIsPerformedByTheWindowThread) {
+  const ChildRun run = RunApplication("worker_exit");
+  EXPECT_EQ(run.exit_code, 7u);
+  ExpectLog(run, {
+      "library start owner-window=1",
+      "initialised directory-ok=1",
+      "created count=0",
+      "worker exits",
+      "cleanup first index=0 window-thread=1",
+      "cleanup second index=1",
+      "library exit code=6 word=42",
+  });
+}
+
+// Fatal errors: the application's handler sees the message and suppresses
+// the message box; the process still ends with -1 and no clean-up runs.
+TEST(Startup, FatalErrorsEndTheProgramWithMinusOne) {
+  struct Case {
+    const char* scenario;
+    std::vector<std::string> log;
+  };
+  const std::string start = "library start owner-window=1";
+  const std::string created = "created count=0";
+  const std::string library_exit = "library exit code=6 word=42";
+  const std::vector<Case> cases = {
+      {"unknown_window", {start, "initialised directory-ok=1", "error count=1 code=0 message=载入启动窗口失败", library_exit}},
+      {"damaged", {start, "error count=1 code=0 message=载入窗口模板数据段出错!", library_exit}},
+      {"bad_property", {start, "initialised directory-ok=1", created, "error count=1 code=0 message=指定窗口尚未载入", library_exit}},
+      {"bad_event", {start, "initialised directory-ok=1", created, "error count=1 code=0 message=未找到引发事件的窗口组件", library_exit}},
+      {"bad_worker_property",
+       {start, "initialised directory-ok=1", created, "error count=1 code=0 message=未载入欲访问窗口组件所在的窗口", library_exit}},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.scenario);
+    const ChildRun run = RunApplication(test.scenario);
+    EXPECT_EQ(run.exit_code, 0xFFFFFFFFu) << "have " << static_cast<int32_t>(run.exit_code) << ", want -1";
+    ExpectLog(run, test.log);
+  }
+}
+
+}  // namespace
