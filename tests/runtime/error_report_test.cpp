@@ -200,6 +200,7 @@ TEST(ErrorReportProcess, FatalRuntimeMessagesWithCodeZero) {
       {"dll-library", "1|0|无法找到指定DLL库文件“tulvex_no_such_library.dll”中的输出命令“SomeEntry”\n"},
       {"dll-entry", "1|0|无法找到指定DLL库文件中的输出命令“TulvexNoSuchEntry”\n"},
       {"dll-index", "1|0|DLL命令 1 未定义\n"},
+      {"routine-4", "1|0|运行时例程 4 不存在\n"},
   };
   for (const Case& test : cases) {
     DWORD exit_code = 0;

@@ -14,7 +14,7 @@
 #include "runtime/memory.h"
 #include "runtime/numeric.h"
 #include "runtime/runtime_error.h"
-#include "runtime/runtime_state.h"
+#include "runtime/service_calls.h"
 
 namespace {
 
@@ -58,15 +58,16 @@ int main(int argc, char** argv) {
 
   if (mode == "box") ReportRuntimeError("图片“a.bmp”无法读取", 7);
   if (mode == "box-bare") ReportRuntimeError(nullptr, 0);
-  if (mode == "code") ReportRuntimeErrorCode(5);
+  if (mode == "code") app::ReportErrorCode(5);  // slot 0
   if (mode == "handler-fails") ReportRuntimeErrorCode(1);
   if (mode == "text-to-integer") ToInteger(Value{0, 0, 0x80000004});
   if (mode == "allocation") AllocateMemory(0x7FFFFFF0);
   if (mode == "dll-library") ResolveOne("tulvex_no_such_library.dll", "SomeEntry");
   if (mode == "dll-entry") ResolveOne("kernel32.dll", "TulvexNoSuchEntry");
   if (mode == "dll-index") ResolveOne("kernel32.dll", "GetTickCount"), ResolveDllCommand(1);
+  if (mode == "routine-4") Services().run_routine(4, 0, 0, 0, 0);
   if (mode == "cleanup") {
-    RegisterCleanupRoutine(LeaveCleanupMark);
+    app::RegisterCleanup(LeaveCleanupMark);  // slot 12, routine 3
     ReportRuntimeErrorCode(2);
   }
   return 3;
