@@ -85,6 +85,7 @@ TEST(Startup, LoadsTheWindowDispatchesEventsAndExitsNormally) {
       "worker started",
       "worker progress=5000 visible=1 edit=改过的内容 window-thread=0",
       "loop returned",
+      "idle order=second,first dead-window-calls=0",
       "cleanup first index=0 window-thread=1",
       "cleanup second index=1",
       "library exit code=6 word=42",

@@ -15,6 +15,7 @@
 #include "runtime/application_header.h"
 #include "runtime/dispatch.h"
 #include "runtime/memory.h"
+#include "runtime/message_loop.h"
 #include "runtime/popup_menu.h"
 #include "runtime/properties.h"
 #include "runtime/property_ids.h"
@@ -41,6 +42,30 @@ void Log(const char* format, ...) {
   va_end(args);
   std::fputc('\n', log);
   std::fclose(log);
+}
+
+// Idle callbacks: the order of the first pass, and whether each ran.
+std::string g_idle_order;
+volatile LONG g_idle_seen = 0;
+int g_dead_window_calls = 0;
+
+void IdleFirst(uintptr_t argument) {
+  if (g_idle_order.find("first") == std::string::npos) {
+    g_idle_order += argument == 1 ? "first" : "first(wrong argument)";
+  }
+  InterlockedExchange(&g_idle_seen, 1);
+}
+void IdleSecond(uintptr_t argument) {
+  if (g_idle_order.empty()) g_idle_order += argument == 2 ? "second," : "second(wrong argument),";
+}
+void IdleOfDeadWindow(uintptr_t) { ++g_dead_window_calls; }
+
+void RegisterIdleCallbacks(HWND window) {
+  const HWND dead = CreateWindowA("STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(dead);
+  RegisterIdleCallback(dead, IdleOfDeadWindow, 0);
+  RegisterIdleCallback(window, IdleFirst, 1);
+  RegisterIdleCallback(window, IdleSecond, 2);
 }
 
 bool OnWindowThread() { return GetCurrentThreadId() == g_main_thread; }
@@ -93,6 +118,8 @@ DWORD WINAPI PropertyWorker(void*) {
   WriteNumber(kProgress, kPropertyVisible, 1);
   Log("worker progress=%d visible=%d edit=%s window-thread=%d", ReadNumber(kProgress, kProgressPosition),
       ReadNumber(kProgress, kPropertyVisible), ReadText(kEdit, kEditBoxText).c_str(), OnWindowThread());
+  // The window closes once the loop has idled at least once.
+  for (int wait = 0; wait < 1000 && !g_idle_seen; ++wait) Sleep(10);
   PostMessageA(Handle(0), WM_CLOSE, 0, 0);
   return 0;
 }
@@ -146,6 +173,7 @@ extern "C" int32_t StartupWindowCreated(int32_t count, const Value*) {
       ReadNumber(kButton, kPropertyTop), ReadNumber(kButton, kPropertyWidth), ReadNumber(kButton, kPropertyHeight),
       ReadNumber(kButton, kPropertyVisible), ReadNumber(kButton, kPropertyDisabled));
   LogConversions();
+  RegisterIdleCallbacks(Handle(0));
   PostMessageA(Handle(kButton), BM_CLICK, 0, 0);
   return 0;
 }
@@ -231,5 +259,8 @@ int main(int argc, char** argv) {
   LoadStartWindow(g_scenario == "unknown_window" ? 0x7777u : kMainWindow);
   RunMessageLoop();
   Log("loop returned");
+  if (g_scenario == "events") {
+    Log("idle order=%s dead-window-calls=%d", g_idle_order.c_str(), g_dead_window_calls);
+  }
   ExitProgram(3);
 }
