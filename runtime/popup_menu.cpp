@@ -65,9 +65,9 @@ void PopUpOnWindowThread(void* context) {
   }
 
   POINT at;
-  int32_t x, y;
-  if (request->count >= 3 && !IsOmitted(request->args[1]) && !IsOmitted(request->args[2]) &&
-      TryToInteger(request->args[1], &x) && TryToInteger(request->args[2], &y)) {
+  if (request->count >= 3 && !IsOmitted(request->args[1]) && !IsOmitted(request->args[2])) {
+    int32_t x, y;
+    if (!TryToInteger(request->args[1], &x) || !TryToInteger(request->args[2], &y)) ReportRuntimeErrorCode(11);
     at = POINT{x, y};
     ClientToScreen(window->handle(), &at);
   } else {

@@ -182,6 +182,8 @@ def parse(path, windows):
         if keyword == "window":
             need(2)
             window = Window(number(args[0], at, 1), gbk(args[1], at))
+            if any(w.id == window.id for w in windows):
+                raise TemplateError(f"{at}: two windows have the same identifier {window.id:#x}")
             windows.append(window)
             target = window
             continue
@@ -317,9 +319,6 @@ def main(argv):
     try:
         for path in options.sources:
             parse(path, windows)
-        ids = [window.id for window in windows]
-        if len(set(ids)) != len(ids):
-            raise TemplateError("two windows have the same identifier")
     except (TemplateError, OSError, UnicodeDecodeError) as error:
         print(f"compile_template: {error}", file=sys.stderr)
         return 1
