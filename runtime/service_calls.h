@@ -1,9 +1,10 @@
 // What the application's code calls: a small surface over the service table
-// so that handlers read like their algorithm. Every call here goes through
-// Services(); nothing reaches the runtime's functions directly.
+// so that handlers read like their algorithm. Every runtime service here is
+// reached through Services(); only reading value blocks (array layout, the
+// numeric conversion) uses the runtime's helpers directly.
 //
-//   app::OwnedValue text = app::Call(ToText, {MakeInteger(row)});
-//   app::SetProperty(kMainWindow, kQualityEdit, kPropertyText, text.get());
+//   app::OwnedValue text(app::Call(ToText, {MakeInteger(row)}));
+//   app::SetProperty(kMainWindow, kQualityEdit, kEditBoxText, text.get());
 #pragma once
 
 #include <cstdint>
@@ -21,7 +22,8 @@ using CleanupRoutine = void (*)(int32_t index);
 namespace app {
 
 // Owns the heap block a text, byte set or array record points to and frees
-// it through slot 8. Records of other types hold no block.
+// it through slot 8; an array of texts or byte sets frees its elements
+// first. Records of other types hold no block.
 class OwnedValue {
  public:
   OwnedValue() = default;
@@ -39,12 +41,19 @@ class OwnedValue {
   OwnedValue& operator=(const OwnedValue&) = delete;
 
   const Value& get() const { return value_; }
+  // Hands the block over, e.g. to a variable that will own it.
+  Value release() { return std::exchange(value_, Value{0, 0, 0}); }
   // The text it holds; "" for null. Valid while this holder lives.
   const char* text() const { return TextOf(value_); }
 
  private:
   void Release() {
-    if (HoldsBlock(value_.tag)) Services().free(PointerOf(value_));
+    void* block = PointerOf(value_);
+    if (block && IsArrayTag(value_.tag) && HoldsBlock(ElementTagOf(value_.tag))) {
+      void* const* elements = reinterpret_cast<void* const*>(ArrayElements(block));
+      for (uint64_t i = 0; i < ArrayElementCount(block); ++i) Services().free(elements[i]);
+    }
+    if (HoldsBlock(value_.tag)) Services().free(block);
     value_ = Value{0, 0, 0};
   }
   static bool HoldsBlock(uint32_t tag) {

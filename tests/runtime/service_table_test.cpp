@@ -68,6 +68,14 @@ TEST(ServiceCalls, CallMakeTextAndOwnedValues) {
   app::OwnedValue moved = std::move(left);
   EXPECT_STREQ(moved.text(), "图片");
   EXPECT_EQ(left.get().word0, 0u);
+  const Value kept = moved.release();
+  EXPECT_EQ(moved.get().word0, 0u);
+  EXPECT_STREQ(TextOf(kept), "图片");
+  Services().free(PointerOf(kept));
+
+  // Releasing a split result frees its part texts, then the array block.
+  app::OwnedValue parts(app::Call(SplitText, {LendText("a,b"), OmittedArgument(), OmittedArgument()}));
+  EXPECT_EQ(parts.get().tag, kTagText | kArrayTagFlag);
 }
 
 TEST(ServiceCalls, MakeArrayWritableThroughRoutineTwo) {
