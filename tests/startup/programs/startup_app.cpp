@@ -13,6 +13,7 @@
 
 #include "imaging/convert_command.h"
 #include "runtime/application_header.h"
+#include "runtime/control_types.h"
 #include "runtime/dispatch.h"
 #include "runtime/memory.h"
 #include "runtime/message_loop.h"
@@ -27,7 +28,7 @@
 namespace {
 
 constexpr uint32_t kMainWindow = 0x52010001;
-constexpr uint32_t kButton = 1, kEdit = 2, kCombo = 3, kProgress = 4, kMenu = 10;
+constexpr uint32_t kButton = 1, kEdit = 2, kCombo = 3, kProgress = 4, kMenu = 10, kCustom = 20;
 
 std::string g_scenario;
 std::string g_log_path;
@@ -101,10 +102,48 @@ int32_t LogError(int32_t count, int32_t code, const char* message) {
 void CleanupFirst(int32_t index) { Log("cleanup first index=%d window-thread=%d", index, OnWindowThread()); }
 void CleanupSecond(int32_t index) { Log("cleanup second index=%d", index); }
 
+// The test's own control type: a static text that logs its creation and
+// keeps the first word of its record as property 0.
+int32_t g_custom_word = 0;
+
+HWND CreateTestControl(const ControlCreateInfo& info) {
+  std::string bytes;
+  for (uint32_t i = 0; i < info.property_size; ++i) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%02x", info.properties[i]);
+    bytes += hex;
+  }
+  Log("custom create window=%#x id=%u rect=%d,%d,%d,%d caption=%s bytes=%s", info.window_id, info.control_id,
+      info.left, info.top, info.width, info.height, info.caption, bytes.c_str());
+  if (info.property_size >= 4) std::memcpy(&g_custom_word, info.properties, 4);
+  return CreateWindowExA(0, "STATIC", info.caption, WS_CHILD | (info.visible ? WS_VISIBLE : 0), info.left, info.top,
+                         info.width, info.height, info.parent,
+                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(info.control_id)), nullptr, nullptr);
+}
+
+bool ReadTestControl(ControlInstance&, int32_t property, Value* value) {
+  if (property != 0) return false;
+  *value = MakeInteger(g_custom_word);
+  return true;
+}
+
+bool WriteTestControl(ControlInstance&, int32_t property, uint32_t word0, uint32_t) {
+  if (property != 0) return false;
+  g_custom_word = static_cast<int32_t>(word0);
+  return true;
+}
+
+const ControlType kTestControlType = {0x30099, "测试控件", false, CreateTestControl, ReadTestControl,
+                                      WriteTestControl};
+
 uintptr_t TestLibraryNotification(int32_t code, uintptr_t arg1, uintptr_t) {
   if (code == kLibraryNotifyStart) {
     const auto callback = reinterpret_cast<RuntimeCallback>(arg1);
     Log("library start owner-window=%d", IsWindow(reinterpret_cast<HWND>(callback(kRuntimeRequestOwnerWindow, 0, 0))) ? 1 : 0);
+    const auto type = reinterpret_cast<uintptr_t>(&kTestControlType);
+    const auto first = static_cast<unsigned>(callback(kRuntimeRequestRegisterType, type, 0));
+    const auto again = static_cast<unsigned>(callback(kRuntimeRequestRegisterType, type, 0));
+    Log("registered=%u again=%u", first, again);
     return 42;
   }
   Log("library exit code=%d word=%u", code, static_cast<unsigned>(arg1));
@@ -172,6 +211,8 @@ extern "C" int32_t StartupWindowCreated(int32_t count, const Value*) {
   Log("button left=%d top=%d width=%d height=%d visible=%d disabled=%d", ReadNumber(kButton, kPropertyLeft),
       ReadNumber(kButton, kPropertyTop), ReadNumber(kButton, kPropertyWidth), ReadNumber(kButton, kPropertyHeight),
       ReadNumber(kButton, kPropertyVisible), ReadNumber(kButton, kPropertyDisabled));
+  WriteNumber(kCustom, 0, ReadNumber(kCustom, 0) + 10);
+  Log("custom word=%d", ReadNumber(kCustom, 0));
   LogConversions();
   RegisterIdleCallbacks(Handle(0));
   PostMessageA(Handle(kButton), BM_CLICK, 0, 0);
