@@ -46,7 +46,9 @@ TEST(ValueRecord, TextPointersRoundTripAndNullIsEmpty) {
   static const char kText[] = "图片";
   const Value text = LendText(kText);
   EXPECT_EQ(TextOf(text), kText);
-  if (sizeof(void*) == 4) EXPECT_EQ(text.word1, 0u);
+  if (sizeof(void*) == 4) {
+    EXPECT_EQ(text.word1, 0u);
+  }
   EXPECT_STREQ(TextOf(Value{0, 0, kTagText}), "");
 }
 

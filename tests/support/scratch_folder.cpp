@@ -5,19 +5,44 @@
 #include <iterator>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
 
 #ifdef _WIN32
 constexpr char kSeparator = '\\';
+unsigned long CurrentProcessId() { return GetCurrentProcessId(); }
 #else
 constexpr char kSeparator = '/';
+unsigned long CurrentProcessId() { return static_cast<unsigned long>(getpid()); }
 #endif
+
+// "scratch/<process id>": test processes that run side by side never share
+// a folder.
+std::string ProcessScratchRoot() {
+  return std::string("scratch") + kSeparator + std::to_string(CurrentProcessId());
+}
 
 }  // namespace
 
-ScratchFolder::ScratchFolder(const std::string& name) : path_("scratch") {
+std::string CreateProcessScratchRoot() {
+  const fs::path temporary = fs::path(ProcessScratchRoot()) / "tmp";
+  fs::create_directories(temporary);
+  return fs::absolute(temporary).string();
+}
+
+void RemoveProcessScratchRoot() {
+  std::error_code error;
+  fs::remove_all(ProcessScratchRoot(), error);
+}
+
+ScratchFolder::ScratchFolder(const std::string& name) : path_(ProcessScratchRoot()) {
   path_ += kSeparator;
   path_ += name;
   std::error_code error;

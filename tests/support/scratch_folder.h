@@ -1,5 +1,6 @@
-// A folder of its own for each test, relative to the working directory (the
-// build folder, also under Wine), removed with everything in it afterwards.
+// A folder of its own for each test, below a scratch root of the test
+// process (relative to the working directory, the build folder, also under
+// Wine), removed with everything in it afterwards.
 #pragma once
 
 #include <string>
@@ -19,6 +20,12 @@ class ScratchFolder {
  private:
   std::string path_;
 };
+
+// Makes "scratch/<process id>" and, inside it, the process's temporary
+// folder; returns the temporary folder's absolute path. Called once by the
+// test main before any test runs.
+std::string CreateProcessScratchRoot();
+void RemoveProcessScratchRoot();
 
 // Whole-file helpers for tests.
 std::string ReadFileBytes(const std::string& path);
