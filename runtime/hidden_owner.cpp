@@ -9,6 +9,7 @@ constexpr char kHiddenOwnerClass[] = "_QZ_HideOwner";
 
 HWND g_hidden_owner = nullptr;
 DWORD g_window_thread = 0;
+volatile bool g_owner_destroyed = false;  // the exit has begun its teardown
 
 LRESULT CALLBACK HiddenOwnerProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
@@ -40,6 +41,7 @@ bool CreateHiddenOwnerWindow() {
 }
 
 void DestroyHiddenOwnerWindow() {
+  g_owner_destroyed = true;
   if (g_hidden_owner) DestroyWindow(g_hidden_owner);
   g_hidden_owner = nullptr;
 }
@@ -50,7 +52,16 @@ DWORD WindowThreadId() { return g_window_thread; }
 bool IsWindowThread() { return g_window_thread == 0 || g_window_thread == GetCurrentThreadId(); }
 
 void RunOnWindowThread(WindowThreadTask task, void* context) {
-  if (IsWindowThread() || !g_hidden_owner) {
+  if (IsWindowThread()) {
+    task(context);
+    return;
+  }
+  // Once the window thread tears the program down, touching its windows
+  // from here would race with that; the process ends in a moment anyway.
+  if (g_owner_destroyed) {
+    for (;;) Sleep(INFINITE);
+  }
+  if (!g_hidden_owner) {  // never made: there is no window thread to ask
     task(context);
     return;
   }
