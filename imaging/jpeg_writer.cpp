@@ -90,7 +90,7 @@ int JpegCodec::Write(const char* destination, const PictureBuffer& buffer, int32
                       rgb ? 3 : 1,
                       quality,
                       smoothing,
-                      optimise != 0 ? TRUE : FALSE,
+                      static_cast<boolean>(optimise != 0 ? TRUE : FALSE),
                       progress};
 
   DestinationFile file;

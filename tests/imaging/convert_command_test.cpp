@@ -219,10 +219,13 @@ TEST_F(ConvertCommandTest, ConvertsTheThirdPartyTestPictures) {
       if (extension != ".png" && extension != ".tif" && extension != ".tiff") continue;
       SCOPED_TRACE(name);
       const int32_t result = Convert(entry.path().string(), destination_);
-      if (name[0] == 'x' || extension != ".png") {
-        if (name[0] == 'x') EXPECT_EQ(result, kConvertUnreadable);
-        if (result != kConvertSucceeded) continue;
+      // Corrupt PngSuite files must fail; libtiff's pictures include kinds
+      // its RGBA interface does not decode, which may fail.
+      if (name[0] == 'x') {
+        EXPECT_EQ(result, kConvertUnreadable);
+        continue;
       }
+      if (extension != ".png" && result == kConvertUnreadable) continue;
       ASSERT_EQ(result, kConvertSucceeded);
       ExpectJpegOf(entry.path().string(), destination_, false);
       ++converted;
