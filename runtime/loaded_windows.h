@@ -25,7 +25,7 @@ struct LoadedWindow {
   ControlInstance* FindControl(uint32_t control_id);
 };
 
-// Start-up step 8: keeps the templates read from the program's data.
+// Start-up keeps here the templates read from the program's data.
 void SetWindowTemplates(std::vector<WindowTemplate> templates);
 const WindowTemplate* FindWindowTemplate(uint32_t window_id);
 

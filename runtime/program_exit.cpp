@@ -2,7 +2,6 @@
 // window thread; on the window thread the runtime is torn down in order and
 // the process ends with the code.
 #include <windows.h>
-#include <ole2.h>
 
 #include "runtime/dll_commands.h"
 #include "runtime/loaded_windows.h"

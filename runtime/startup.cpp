@@ -44,7 +44,7 @@ uintptr_t RuntimeCallbackRoutine(int32_t request, uintptr_t arg1, uintptr_t) {
   }
 }
 
-// Step 3: the program's folder and file name, and the folder as the
+// The program's folder and file name, and the folder as the
 // working directory. A folder that is a bare drive ("C:") is entered as its
 // root: "C:" alone would mean the drive's current directory. A name that
 // filled the whole buffer was cut short and names no real folder, so the
@@ -66,7 +66,8 @@ void RecordProgramPath() {
   if (!folder.empty()) SetCurrentDirectoryA(folder.c_str());
 }
 
-// Steps 6 and 7.
+// The DLL command table (nothing loaded yet) and the support libraries'
+// start notifications.
 void StartLibraries(const ApplicationHeader& header) {
   LoadDllCommandTable(header.dll_command_count, header.dll_file_names, header.dll_entry_names);
   g_library_notifications.clear();
@@ -94,7 +95,8 @@ void InitialiseRuntime(const ApplicationHeader& header) {
   RegisterStandardControlTypes();
   StartLibraries(header);
 
-  // Steps 8 and 9: the reader relocates the handler offsets as it reads.
+  // The window templates; the reader relocates the handler offsets as it
+  // reads them.
   std::vector<WindowTemplate> templates;
   if (!ReadWindowTemplates(header.template_data_start, header.template_data_size, header.code_base,
                            &templates)) {

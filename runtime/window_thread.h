@@ -13,7 +13,8 @@ constexpr UINT kRunTaskMessage = 0x83E8;
 
 using WindowThreadTask = void (*)(void* context);
 
-// Start-up steps 4 and 5: the hidden owner window and the window thread.
+// Start-up: the hidden owner window, made on (and recording) the window
+// thread; exit: its destruction.
 bool CreateHiddenOwnerWindow();
 void DestroyHiddenOwnerWindow();
 
