@@ -30,6 +30,9 @@ class DestinationFile {
   void Abandon();
 
  private:
+  // The platform's replacing move of the finished file; true on success.
+  static bool MoveOver(const std::string& from, const std::string& to);
+
   FILE* stream_ = nullptr;
   std::string destination_;
   std::string temporary_;

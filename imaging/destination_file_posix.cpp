@@ -50,24 +50,6 @@ bool DestinationFile::Create(const char* destination) {
   return true;
 }
 
-bool DestinationFile::Commit() {
-  if (stream_ == nullptr) return false;
-  bool ok = std::fflush(stream_) == 0 && !std::ferror(stream_);
-  ok = std::fclose(stream_) == 0 && ok;
-  stream_ = nullptr;
-  if (ok) ok = std::rename(temporary_.c_str(), destination_.c_str()) == 0;
-  if (!ok) unlink(temporary_.c_str());
-  temporary_.clear();
-  return ok;
-}
-
-void DestinationFile::Abandon() {
-  if (stream_ != nullptr) {
-    std::fclose(stream_);
-    stream_ = nullptr;
-  }
-  if (!temporary_.empty()) {
-    unlink(temporary_.c_str());
-    temporary_.clear();
-  }
+bool DestinationFile::MoveOver(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/support/library_format_files.h"
+#include "tests/support/own_format_files.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/temporary_files.h"
 
@@ -16,12 +17,9 @@ namespace {
 
 class TiffReaderTest : public ::testing::Test {
  protected:
-  enum class Outcome { kNotOpened, kDecodeFailed, kDecoded };
-
-  Outcome Read(const std::string& path) {
+  ReadOutcome Read(const std::string& path) {
     TiffReader reader;
-    if (!reader.Open(path.c_str(), &buffer_, nullptr)) return Outcome::kNotOpened;
-    return reader.Decode() ? Outcome::kDecoded : Outcome::kDecodeFailed;
+    return ReadThrough(reader, path, &buffer_);
   }
   void TearDown() override {
     buffer_.Release();
@@ -50,7 +48,7 @@ TEST_F(TiffReaderTest, ReadsGrayRgbAndRgbaTopRowFirst) {
     // Odd sizes, so that a row swap that misses the middle row shows.
     const Pixels pixels = MakeGradient(7, 5, components);
     ASSERT_TRUE(WriteTiffFile(path_, pixels));
-    ASSERT_EQ(Read(path_), Outcome::kDecoded);
+    ASSERT_EQ(Read(path_), ReadOutcome::kDecoded);
     EXPECT_EQ(buffer_.bits_per_pixel(), 24);
     Pixels want = Rgb(pixels);
     if (components == 4) {
@@ -69,10 +67,10 @@ TEST_F(TiffReaderTest, ReadsGrayRgbAndRgbaTopRowFirst) {
 
 TEST_F(TiffReaderTest, RefusesOtherFilesAndFailsDamagedOnes) {
   ASSERT_TRUE(WriteFileBytes(path_, "II*\0"));
-  EXPECT_EQ(Read(path_), Outcome::kNotOpened);
+  EXPECT_EQ(Read(path_), ReadOutcome::kRefused);
   ASSERT_TRUE(WriteFileBytes(path_, "BM not a tiff at all"));
-  EXPECT_EQ(Read(path_), Outcome::kNotOpened);
-  EXPECT_EQ(Read(folder_.path()), Outcome::kNotOpened);
+  EXPECT_EQ(Read(path_), ReadOutcome::kRefused);
+  EXPECT_EQ(Read(folder_.path()), ReadOutcome::kRefused);
 
   ASSERT_TRUE(WriteTiffFile(path_, MakeGradient(300, 300, 3)));
   const std::string whole = ReadFileBytes(path_);
@@ -81,7 +79,7 @@ TEST_F(TiffReaderTest, RefusesOtherFilesAndFailsDamagedOnes) {
   std::string damaged = whole;
   for (size_t i = 16; i < whole.size() / 2; ++i) damaged[i] = '\xFF';
   ASSERT_TRUE(WriteFileBytes(path_, damaged));
-  EXPECT_EQ(Read(path_), Outcome::kDecodeFailed);
+  EXPECT_EQ(Read(path_), ReadOutcome::kDecodeFailed);
 }
 
 TEST_F(TiffReaderTest, RefusesSizesBeyondTheLimitBeforeAllocating) {
@@ -103,7 +101,7 @@ TEST_F(TiffReaderTest, RefusesSizesBeyondTheLimitBeforeAllocating) {
   }
   ASSERT_TRUE(patched);
   ASSERT_TRUE(WriteFileBytes(path_, bytes));
-  EXPECT_EQ(Read(path_), Outcome::kNotOpened);
+  EXPECT_EQ(Read(path_), ReadOutcome::kRefused);
 }
 
 // libtiff's test pictures: the 8-bit ones decode exactly to their Netpbm
@@ -116,7 +114,7 @@ TEST_F(TiffReaderTest, ReadsLibtiffTestPictures) {
     SCOPED_TRACE(name);
     Pixels twin;
     ASSERT_TRUE(ReadNetpbm(tiff + name + (name[0] == 'r' ? ".ppm" : ".pgm"), &twin));
-    ASSERT_EQ(Read(tiff + name + ".tiff"), Outcome::kDecoded);
+    ASSERT_EQ(Read(tiff + name + ".tiff"), ReadOutcome::kDecoded);
     EXPECT_EQ(CompareSamples(PixelsOfBuffer(buffer_), Rgb(twin), 0), "");
   }
   int decoded = 0;
@@ -124,7 +122,7 @@ TEST_F(TiffReaderTest, ReadsLibtiffTestPictures) {
     const std::string extension = entry.path().extension().string();
     if (extension != ".tif" && extension != ".tiff") continue;
     SCOPED_TRACE(entry.path().filename().string());
-    if (Read(entry.path().string()) == Outcome::kDecoded) {
+    if (Read(entry.path().string()) == ReadOutcome::kDecoded) {
       ++decoded;
       EXPECT_GT(buffer_.width(), 0);
     }
