@@ -1,7 +1,6 @@
 // Numeric conversions that end the program on a value that is not numeric.
 #include "runtime/numeric.h"
 
-#include <cstring>
 
 #include "runtime/runtime_error.h"
 
@@ -20,19 +19,14 @@ int32_t ToInteger(const Value& value) {
 bool TryToFloat(const Value& value, double* result) {
   switch (value.tag) {
     case kTagLong:
-      *result = static_cast<double>(static_cast<int64_t>(value.word0 | (uint64_t{value.word1} << 32)));
+      *result = static_cast<double>(static_cast<int64_t>(EightBytesOf(value)));
       return true;
-    case kTagSmallFloat: {
-      float number;
-      std::memcpy(&number, &value.word0, sizeof number);
-      *result = number;
+    case kTagSmallFloat:
+      *result = SmallFloatOf(value);
       return true;
-    }
-    case kTagFloat: {
-      const uint64_t bits = value.word0 | (uint64_t{value.word1} << 32);
-      std::memcpy(result, &bits, sizeof bits);
+    case kTagFloat:
+      *result = DoubleOf(value);
       return true;
-    }
     default: {
       int32_t integer;
       if (!TryToInteger(value, &integer)) return false;

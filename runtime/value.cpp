@@ -27,19 +27,12 @@ bool TryToInteger(const Value& value, int32_t* result) {
     case kTagLong:  // a long integer keeps its low word
       *result = static_cast<int32_t>(value.word0);
       return true;
-    case kTagSmallFloat: {
-      float number;
-      std::memcpy(&number, &value.word0, sizeof number);
-      *result = TruncateToInteger(number);
+    case kTagSmallFloat:
+      *result = TruncateToInteger(SmallFloatOf(value));
       return true;
-    }
-    case kTagFloat: {
-      const uint64_t bits = value.word0 | (static_cast<uint64_t>(value.word1) << 32);
-      double number;
-      std::memcpy(&number, &bits, sizeof number);
-      *result = TruncateToInteger(number);
+    case kTagFloat:
+      *result = TruncateToInteger(DoubleOf(value));
       return true;
-    }
     default:
       return false;
   }

@@ -92,6 +92,26 @@ inline Value OmittedArgument() { return Value{0, 0, kTagOmitted}; }
 
 inline bool IsOmitted(const Value& value) { return value.tag == kTagOmitted; }
 
+// The two value words as one 64-bit quantity (long, float, date-time,
+// 8-byte values).
+inline uint64_t EightBytesOf(const Value& value) {
+  return value.word0 | (static_cast<uint64_t>(value.word1) << 32);
+}
+
+// The IEEE values of the small float and float records.
+inline float SmallFloatOf(const Value& value) {
+  float number;
+  std::memcpy(&number, &value.word0, sizeof number);
+  return number;
+}
+
+inline double DoubleOf(const Value& value) {
+  const uint64_t bits = EightBytesOf(value);
+  double number;
+  std::memcpy(&number, &bits, sizeof number);
+  return number;
+}
+
 // The text a record points to; the empty text for a null pointer.
 inline const char* TextOf(const Value& value) {
   const auto* text = static_cast<const char*>(PointerOf(value));

@@ -18,24 +18,10 @@ constexpr uint32_t kWindowsFieldsSize = 20;  // up to and with the compression f
 
 }  // namespace
 
-void BmpReader::Reset() {
-  file_.Close();
-  buffer_ = nullptr;
-  progress_ = nullptr;
+void BmpReader::ResetHeader() {
   width_ = height_ = 0;
   bottom_up_ = false;
   pixel_offset_ = 0;
-}
-
-bool BmpReader::Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) {
-  Reset();
-  if (buffer == nullptr || !ReadHeader(path)) {
-    Reset();
-    return false;
-  }
-  buffer_ = buffer;
-  progress_ = progress;
-  return true;
 }
 
 bool BmpReader::ReadHeader(const char* path) {
@@ -77,13 +63,7 @@ bool BmpReader::ReadHeader(const char* path) {
   return true;
 }
 
-bool BmpReader::Decode() {
-  const bool decoded = buffer_ != nullptr && file_.is_open() && DecodeRows();
-  file_.Close();
-  return decoded;
-}
-
-bool BmpReader::DecodeRows() {
+bool BmpReader::DecodePicture() {
   // Within the limits, so none of this can overflow.
   const size_t file_row = (static_cast<size_t>(width_) * 24 + 31) / 32 * 4;
   const int64_t needed = int64_t{pixel_offset_} + static_cast<int64_t>(file_row) * height_;
@@ -103,8 +83,7 @@ bool BmpReader::DecodeRows() {
       out[1] = in[1];
       out[2] = in[0];
     }
-    if (progress_ != nullptr)
-      progress_(1, static_cast<int>((int64_t{i} + 1) * 100 / height_), i, 0);
+    ReportRow(i, height_);
   }
   return true;
 }

@@ -4,22 +4,14 @@
 
 #include <cstdint>
 
-#include "imaging/readers/picture_reader.h"
-#include "imaging/readers/stdio_file.h"
+#include "imaging/readers/stdio_picture_reader.h"
 
-class BmpReader : public PictureReader {
- public:
-  void Reset() override;
-  bool Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) override;
-  bool Decode() override;
-
+class BmpReader : public StdioPictureReader {
  private:
-  bool ReadHeader(const char* path);
-  bool DecodeRows();
+  bool ReadHeader(const char* path) override;
+  bool DecodePicture() override;
+  void ResetHeader() override;
 
-  StdioFile file_;
-  PictureBuffer* buffer_ = nullptr;
-  ProgressCallback progress_ = nullptr;
   int32_t width_ = 0;
   int32_t height_ = 0;  // rows, always positive
   bool bottom_up_ = false;

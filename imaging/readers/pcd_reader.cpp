@@ -52,33 +52,13 @@ int32_t PcdReader::WidthOf(int resolution) { return kResolutions[resolution].wid
 int32_t PcdReader::HeightOf(int resolution) { return kResolutions[resolution].height; }
 int64_t PcdReader::OffsetOf(int resolution) { return kResolutions[resolution].offset; }
 
-void PcdReader::Reset() {
-  file_.Close();
-  buffer_ = nullptr;
-  progress_ = nullptr;
-}
-
-bool PcdReader::Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) {
-  Reset();
+bool PcdReader::ReadHeader(const char* path) {
   char signature[4];
-  if (buffer == nullptr || !file_.Open(path) || file_.Size() <= kSmallestPacSize ||
-      !file_.Seek(kSignatureOffset) || !file_.ReadExactly(signature, sizeof signature) ||
-      std::memcmp(signature, "PCD_", 4) != 0) {
-    Reset();
-    return false;
-  }
-  buffer_ = buffer;
-  progress_ = progress;
-  return true;
+  return file_.Open(path) && file_.Size() > kSmallestPacSize && file_.Seek(kSignatureOffset) &&
+         file_.ReadExactly(signature, sizeof signature) && std::memcmp(signature, "PCD_", 4) == 0;
 }
 
-bool PcdReader::Decode() {
-  const bool decoded = buffer_ != nullptr && file_.is_open() && DecodeRows();
-  file_.Close();
-  return decoded;
-}
-
-bool PcdReader::DecodeRows() {
+bool PcdReader::DecodePicture() {
   const Resolution& size = kResolutions[resolution_];
   if (!buffer_->Allocate(size.width, size.height, 24, 0) || !file_.Seek(size.offset)) return false;
 
@@ -96,10 +76,8 @@ bool PcdReader::DecodeRows() {
     if (!file_.ReadExactly(pair.data(), pair.size())) return false;
     ConvertRow(y1, c1, c2, luma_scaled, size.width, buffer_->row(y));
     ConvertRow(y2, c1, c2, luma_scaled, size.width, buffer_->row(y + 1));
-    if (progress_ != nullptr) {
-      progress_(1, (y + 1) * 100 / size.height, y, 0);
-      progress_(1, (y + 2) * 100 / size.height, y + 1, 0);
-    }
+    ReportRow(y, size.height);
+    ReportRow(y + 1, size.height);
   }
   return true;
 }

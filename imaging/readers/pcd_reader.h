@@ -4,17 +4,12 @@
 
 #include <cstdint>
 
-#include "imaging/readers/picture_reader.h"
-#include "imaging/readers/stdio_file.h"
+#include "imaging/readers/stdio_picture_reader.h"
 
-class PcdReader : public PictureReader {
+class PcdReader : public StdioPictureReader {
  public:
   // Resolution 0 (192 x 128), 1 (384 x 256) or 2 (768 x 512, the default).
   explicit PcdReader(int resolution = 2);
-
-  void Reset() override;
-  bool Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) override;
-  bool Decode() override;
 
   // Where an image pac keeps each resolution, and its size.
   static int32_t WidthOf(int resolution);
@@ -27,10 +22,8 @@ class PcdReader : public PictureReader {
   static constexpr int64_t kSignatureOffset = 2048;
 
  private:
-  bool DecodeRows();
+  bool ReadHeader(const char* path) override;
+  bool DecodePicture() override;
 
   int resolution_;
-  StdioFile file_;
-  PictureBuffer* buffer_ = nullptr;
-  ProgressCallback progress_ = nullptr;
 };

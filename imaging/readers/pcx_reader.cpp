@@ -70,23 +70,9 @@ bool DecodeLine(CompressedData& data, uint8_t* line, size_t size) {
 
 }  // namespace
 
-void PcxReader::Reset() {
-  file_.Close();
-  buffer_ = nullptr;
-  progress_ = nullptr;
+void PcxReader::ResetHeader() {
   width_ = height_ = planes_ = bytes_per_line_ = 0;
   data_end_ = 0;
-}
-
-bool PcxReader::Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) {
-  Reset();
-  if (buffer == nullptr || !ReadHeader(path)) {
-    Reset();
-    return false;
-  }
-  buffer_ = buffer;
-  progress_ = progress;
-  return true;
 }
 
 bool PcxReader::ReadHeader(const char* path) {
@@ -120,13 +106,7 @@ bool PcxReader::ReadHeader(const char* path) {
   return true;
 }
 
-bool PcxReader::Decode() {
-  const bool decoded = buffer_ != nullptr && file_.is_open() && DecodeLines();
-  file_.Close();
-  return decoded;
-}
-
-bool PcxReader::DecodeLines() {
+bool PcxReader::DecodePicture() {
   const size_t line_size = static_cast<size_t>(planes_) * static_cast<size_t>(bytes_per_line_);
   // Each line takes at least one two-byte run per 63 bytes, so data shorter
   // than that cannot hold the picture; refuse before allocating it.
@@ -159,8 +139,7 @@ bool PcxReader::DecodeLines() {
         out[2] = red[2 * plane + x];
       }
     }
-    if (progress_ != nullptr)
-      progress_(1, static_cast<int>((int64_t{y} + 1) * 100 / height_), y, 0);
+    ReportRow(y, height_);
   }
   return true;
 }

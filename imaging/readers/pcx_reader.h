@@ -4,22 +4,14 @@
 
 #include <cstdint>
 
-#include "imaging/readers/picture_reader.h"
-#include "imaging/readers/stdio_file.h"
+#include "imaging/readers/stdio_picture_reader.h"
 
-class PcxReader : public PictureReader {
- public:
-  void Reset() override;
-  bool Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) override;
-  bool Decode() override;
-
+class PcxReader : public StdioPictureReader {
  private:
-  bool ReadHeader(const char* path);
-  bool DecodeLines();
+  bool ReadHeader(const char* path) override;
+  bool DecodePicture() override;
+  void ResetHeader() override;
 
-  StdioFile file_;
-  PictureBuffer* buffer_ = nullptr;
-  ProgressCallback progress_ = nullptr;
   int32_t width_ = 0;
   int32_t height_ = 0;
   int32_t planes_ = 0;          // 1 (paletted) or 3 (red, green, blue)

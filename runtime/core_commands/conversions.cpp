@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "runtime/arrays.h"
@@ -18,15 +17,6 @@
 #include "runtime/texts.h"
 
 namespace {
-
-uint64_t EightBytesOf(const Value& value) { return value.word0 | (uint64_t{value.word1} << 32); }
-
-double DoubleOf(const Value& value) {
-  const uint64_t bits = EightBytesOf(value);
-  double number;
-  std::memcpy(&number, &bits, sizeof number);
-  return number;
-}
 
 std::string DecimalOf(int64_t number) {
   // Built by hand: the C library's 64-bit printf formats differ between
@@ -102,11 +92,7 @@ std::string TextFormOf(const Value& value) {
     case kTagShort: return std::to_string(static_cast<int16_t>(value.word0 & 0xFFFF));
     case kTagInteger: return std::to_string(static_cast<int32_t>(value.word0));
     case kTagLong: return DecimalOf(static_cast<int64_t>(EightBytesOf(value)));
-    case kTagSmallFloat: {
-      float number;
-      std::memcpy(&number, &value.word0, sizeof number);
-      return FormatDouble(number, 7);
-    }
+    case kTagSmallFloat: return FormatDouble(SmallFloatOf(value), 7);
     case kTagFloat: return FormatDouble(DoubleOf(value), 15);
     case kTagLogical: return value.word0 ? "真" : "假";
     case kTagDateTime: return DateTimeText(DoubleOf(value));
