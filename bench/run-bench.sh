@@ -35,7 +35,8 @@ fi
 
 native=$here/build/native-release/tools/tulvex-convert
 windows=$here/build/windows/tools/tulvex-convert.exe
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
+# A Windows path, quoted for the shell that hyperfine runs commands in.
+winpath() { printf "'Z:%s'" "${1//\//\\}"; }
 export TULVEX_BUILD_DIR=$here/build/windows
 scripts/wine-run.sh "$windows" >/dev/null 2>&1 || true   # create the Wine prefix first
 
