@@ -13,6 +13,7 @@
 
 #include "imaging/convert_command.h"
 #include "runtime/application_header.h"
+#include "runtime/constant_data.h"
 #include "runtime/control_types.h"
 #include "runtime/dispatch.h"
 #include "runtime/memory.h"
@@ -285,7 +286,7 @@ int main(int argc, char** argv) {
   g_log_path = argv[2];
   g_main_thread = GetCurrentThreadId();
 
-  ApplicationHeader header = {ProgramCodeBase(), nullptr, 0, TulvexTemplateData, TulvexTemplateDataSize,
+  ApplicationHeader header = {ProgramCodeBase(), ConstantDataStart(), ConstantDataSize(), TulvexTemplateData, TulvexTemplateDataSize,
                               2, kLibraries, 0, nullptr, nullptr};
   if (g_scenario == "damaged") header.template_data_size -= 1;
 
