@@ -40,6 +40,7 @@ std::string CreateProcessScratchRoot() {
 void RemoveProcessScratchRoot() {
   std::error_code error;
   fs::remove_all(ProcessScratchRoot(), error);
+  fs::remove("scratch", error);  // only when no other test process still uses it
 }
 
 ScratchFolder::ScratchFolder(const std::string& name) : path_(ProcessScratchRoot()) {
