@@ -11,7 +11,8 @@ bool DestinationFile::Create(const char* destination) {
   Abandon();
   if (destination == nullptr || *destination == '\0') return false;
   destination_ = destination;
-  const size_t separator = destination_.find_last_of("\\/");
+  // "D:name.jpg" is relative to drive D's current folder: its folder is "D:".
+  const size_t separator = destination_.find_last_of("\\/:");
   std::string folder = separator == std::string::npos ? std::string(".") : destination_.substr(0, separator + 1);
 
   // Creates the file under a unique name; fails for a missing folder.
