@@ -42,6 +42,13 @@ for resolution in 0 1 2; do
   { printf "\\x0$resolution"; head -c 3000 /dev/urandom; } >"$seeds/pcd/rows-$resolution.bin"
 done
 
+# The fuzzers' input files and the engine's backing files go to a folder of
+# the build's own: a fuzzer stopped by its time limit skips its exit
+# handlers and would leave its input file behind in /tmp.
+export TMPDIR=$build/fuzz-tmp
+rm -rf "$TMPDIR"
+mkdir -p "$TMPDIR"
+
 status=0
 found=0
 for fuzzer in "$build"/fuzz/*_fuzzer; do
