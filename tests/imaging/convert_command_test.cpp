@@ -170,6 +170,18 @@ TEST_F(ConvertCommandTest, ConvertsAPictureOverItself) {
   ExpectJpegOf(copy, source_, false);
 }
 
+// The program's users keep pictures under Chinese names: paths reach the
+// engine as GBK text in the Windows build and must be opened as such.
+TEST_F(ConvertCommandTest, ConvertsBetweenPathsWithChineseNames) {
+  const std::string source = folder_.File("图片 猫.png");
+  const std::string destination = folder_.File("结果.jpg");
+  ASSERT_TRUE(WritePngFile(source, PngPicture{20, 10, PNG_COLOR_TYPE_RGB, 8, false,
+                                              MakeGradient(20, 10, 3).samples}));
+  ASSERT_EQ(Convert(source, destination), kConvertSucceeded);
+  ExpectJpegOf(source, destination, false);
+  EXPECT_EQ(Convert(folder_.File("没有.png"), destination), kConvertSourceMissing);
+}
+
 TEST_F(ConvertCommandTest, GrayscaleFlagChoosesTheComponents) {
   ASSERT_TRUE(WriteJpegFile(source_, MakeGradient(24, 16, 3), JpegSettings{}));
   Pixels out;
