@@ -56,7 +56,7 @@ struct ControlType {
   HWND (*create)(const ControlCreateInfo& info);
   // The type's own properties; false when it has no property `property`.
   // A text read is a new heap block (NewTextValue); a text written arrives
-  // as a lent pointer in word0.
+  // as a lent pointer in the value words (TextOfWords: both words on 64-bit).
   bool (*read)(ControlInstance& control, int32_t property, Value* value);
   bool (*write)(ControlInstance& control, int32_t property, uint32_t word0, uint32_t word1);
 };

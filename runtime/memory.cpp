@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cinttypes>
 #include <cstdio>
 #include <cstring>
 
@@ -25,8 +26,8 @@ HANDLE Heap() {
 
 }  // namespace
 
-void InitialiseMemory(const void* constants_start, uint32_t constants_size) {
-  g_heap = GetProcessHeap();
+void InitialiseMemory(const void* constants_start, uint32_t constants_size, HANDLE heap) {
+  g_heap = heap ? heap : GetProcessHeap();
   g_constants_start = reinterpret_cast<uintptr_t>(constants_start);
   g_constants_end = constants_start ? g_constants_start + constants_size : 0;
 }
@@ -38,7 +39,7 @@ bool IsConstantData(const void* pointer) {
 
 void ReportAllocationFailure(uint64_t bytes) {
   char message[64];
-  std::snprintf(message, sizeof message, "分配 %d 字节内存失败!", static_cast<int>(bytes));
+  std::snprintf(message, sizeof message, "分配 %" PRIu64 " 字节内存失败!", bytes);
   ReportRuntimeError(message, 0);
 }
 

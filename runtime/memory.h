@@ -3,11 +3,14 @@
 // read-only constant data block. Allocation failure is a fatal runtime error.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 
 // Takes the process heap (GetProcessHeap) and records the constant data
-// block. Called once by Initialise before any other memory service.
-void InitialiseMemory(const void* constants_start, uint32_t constants_size);
+// block. Called once by Initialise before any other memory service. A test
+// that must see the heap run out hands in a heap of fixed size instead.
+void InitialiseMemory(const void* constants_start, uint32_t constants_size, HANDLE heap = nullptr);
 
 bool IsConstantData(const void* pointer);
 

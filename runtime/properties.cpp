@@ -122,6 +122,8 @@ void FindHandleOnWindowThread(void* context) {
   auto* request = static_cast<PropertyRequest*>(context);
   LoadedWindow* window = FindLoadedWindow(request->window_id);
   const ControlInstance* control = window ? window->FindControl(request->control_id) : nullptr;
+  // Window handles carry 32 significant bits in 64-bit Windows too (they are
+  // shared with 32-bit processes), so the integer result holds them whole.
   request->result.word0 = control ? static_cast<uint32_t>(reinterpret_cast<uintptr_t>(control->handle)) : 0;
 }
 

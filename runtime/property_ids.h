@@ -5,7 +5,8 @@
 // (the custom controls of the control library do the same).
 //
 // Types: integer (kTagInteger), logical (kTagLogical), text (kTagText; a
-// read returns a new heap text, a write lends one in word0).
+// read returns a new heap text, a write lends one in the value words, word0
+// and, on 64-bit builds, word1).
 #pragma once
 
 #include <cstdint>

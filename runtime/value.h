@@ -118,6 +118,12 @@ inline const char* TextOf(const Value& value) {
   return text ? text : "";
 }
 
+// The text of a property write, which hands over the value words without a
+// tag: a pointer spans both words on 64-bit builds.
+inline const char* TextOfWords(uint32_t word0, uint32_t word1) {
+  return TextOf(Value{word0, word1, kTagText});
+}
+
 inline bool IsNumericTag(uint32_t tag) {
   return tag == kTagByte || tag == kTagShort || tag == kTagInteger || tag == kTagLong ||
          tag == kTagSmallFloat || tag == kTagFloat;

@@ -151,8 +151,13 @@ void ToByteSet(Value* result, int32_t count, const Value* args) {
     case kTagShort: block = MakeByteSet(&value.word0, 2); break;
     case kTagInteger:
     case kTagSmallFloat:
-    case kTagLogical:
-    case kTagSubProgram: block = MakeByteSet(&value.word0, 4); break;
+    case kTagLogical: block = MakeByteSet(&value.word0, 4); break;
+    case kTagSubProgram: {
+      // The code address whole: 4 bytes on the 32-bit target, 8 on 64-bit.
+      const auto address = reinterpret_cast<uintptr_t>(PointerOf(value));
+      block = MakeByteSet(&address, sizeof address);
+      break;
+    }
     case kTagLong:
     case kTagFloat:
     case kTagDateTime:

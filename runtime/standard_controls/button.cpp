@@ -32,9 +32,9 @@ bool ReadButton(ControlInstance& control, int32_t property, Value* value) {
   return true;
 }
 
-bool WriteButton(ControlInstance& control, int32_t property, uint32_t word0, uint32_t) {
+bool WriteButton(ControlInstance& control, int32_t property, uint32_t word0, uint32_t word1) {
   if (property != kButtonCaption) return false;
-  SetWindowTextA(control.handle, TextOf(Value{word0, 0, kTagText}));
+  SetWindowTextA(control.handle, TextOfWords(word0, word1));
   return true;
 }
 

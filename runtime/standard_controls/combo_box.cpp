@@ -104,11 +104,11 @@ bool ReadComboBox(ControlInstance& control, int32_t property, Value* value) {
   }
 }
 
-bool WriteComboBox(ControlInstance& control, int32_t property, uint32_t word0, uint32_t) {
+bool WriteComboBox(ControlInstance& control, int32_t property, uint32_t word0, uint32_t word1) {
   const HWND combo = control.handle;
   switch (property) {
     case kComboBoxItems:
-      ReplaceItems(combo, TextOf(Value{word0, 0, kTagText}));
+      ReplaceItems(combo, TextOfWords(word0, word1));
       return true;
     case kComboBoxSelection:
       // Anything outside the items clears the selection (CB_SETCURSEL -1).
@@ -116,7 +116,7 @@ bool WriteComboBox(ControlInstance& control, int32_t property, uint32_t word0, u
       return true;
     case kComboBoxCurrentText: {
       const LRESULT found = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(TextOf(Value{word0, 0, kTagText})));
+                                         reinterpret_cast<LPARAM>(TextOfWords(word0, word1)));
       SendMessageA(combo, CB_SETCURSEL, found == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(found), 0);
       return true;
     }

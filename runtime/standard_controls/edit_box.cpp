@@ -29,9 +29,9 @@ bool ReadEditBox(ControlInstance& control, int32_t property, Value* value) {
   return true;
 }
 
-bool WriteEditBox(ControlInstance& control, int32_t property, uint32_t word0, uint32_t) {
+bool WriteEditBox(ControlInstance& control, int32_t property, uint32_t word0, uint32_t word1) {
   if (property != kEditBoxText) return false;
-  SetWindowTextA(control.handle, TextOf(Value{word0, 0, kTagText}));
+  SetWindowTextA(control.handle, TextOfWords(word0, word1));
   return true;
 }
 

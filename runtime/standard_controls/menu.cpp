@@ -27,10 +27,10 @@ bool ReadMenuItem(ControlInstance& item, int32_t property, Value* value) {
   }
 }
 
-bool WriteMenuItem(ControlInstance& item, int32_t property, uint32_t word0, uint32_t) {
+bool WriteMenuItem(ControlInstance& item, int32_t property, uint32_t word0, uint32_t word1) {
   switch (property) {
     case kMenuItemCaption:
-      item.caption = TextOf(Value{word0, 0, kTagText});
+      item.caption = TextOfWords(word0, word1);
       return true;
     case kMenuItemDisabled:
       item.disabled = word0 != 0;

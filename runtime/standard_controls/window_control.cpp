@@ -90,9 +90,9 @@ bool ReadWindowProperty(ControlInstance& control, int32_t property, Value* value
   return true;
 }
 
-bool WriteWindowProperty(ControlInstance& control, int32_t property, uint32_t word0, uint32_t) {
+bool WriteWindowProperty(ControlInstance& control, int32_t property, uint32_t word0, uint32_t word1) {
   if (property != kWindowCaption) return false;
-  SetWindowTextA(control.handle, TextOf(Value{word0, 0, kTagText}));
+  SetWindowTextA(control.handle, TextOfWords(word0, word1));
   return true;
 }
 

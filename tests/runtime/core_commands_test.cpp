@@ -44,7 +44,7 @@ Value Invoke(Command command, std::initializer_list<Value> args) {
 std::string TakeText(const Value& value) {
   EXPECT_EQ(value.tag, kTagText);
   const std::string text = TextOf(value);
-  if (value.word0) {
+  if (PointerOf(value)) {
     EXPECT_NE(text, "") << "the empty text must be null";
   }
   FreeMemory(PointerOf(value));
@@ -212,6 +212,12 @@ TEST(ConversionCommands, ToNumber) {
 }
 
 TEST(ConversionCommands, ToByteSet) {
+  // A sub-program's code address is kept whole, on 64-bit builds too.
+  Value routine{0, 0, kTagSubProgram};
+  StorePointer(routine, reinterpret_cast<const void*>(&TakeBytes));
+  const std::string address = TakeBytes(Invoke(ToByteSet, {routine}));
+  const auto expected = reinterpret_cast<uintptr_t>(&TakeBytes);
+  EXPECT_EQ(address, std::string(reinterpret_cast<const char*>(&expected), sizeof expected));
   EXPECT_EQ(TakeBytes(Invoke(ToByteSet, {LendText("ab")})), "ab");
   EXPECT_EQ(TakeBytes(Invoke(ToByteSet, {LendText("")})), "");
   EXPECT_EQ(TakeBytes(Invoke(ToByteSet, {Value{0x141, 0, kTagByte}})), "A");

@@ -2,6 +2,8 @@
 // are never freed or resized in place.
 #include "runtime/memory.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -96,3 +98,19 @@ TEST(ConstantData, MarkedObjectsLieInsideTheBlock) {
 }
 
 }  // namespace
+
+#ifdef _WIN64
+// The test programs reserve the free space below 4 GiB at start, so that a
+// pointer cut to 32 bits faults. Small heap blocks may still come from the
+// heap's first segment; new regions must not.
+TEST(AddressSpace, NewRegionsLieAbove4GiB) {
+  constexpr uintptr_t kFourGiB = uintptr_t{1} << 32;
+  void* region = VirtualAlloc(nullptr, 1 << 20, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+  ASSERT_NE(region, nullptr);
+  EXPECT_GE(reinterpret_cast<uintptr_t>(region), kFourGiB) << "have " << region;
+  VirtualFree(region, 0, MEM_RELEASE);
+  void* large = AllocateMemory(64u << 20);  // past the heap's segment: a region of its own
+  EXPECT_GE(reinterpret_cast<uintptr_t>(large), kFourGiB) << "have " << large;
+  FreeMemory(large);
+}
+#endif

@@ -60,16 +60,16 @@ TEST(ServiceTable, CommandFrameZeroesTheResultAndPassesArgumentsInOrder) {
 TEST(ServiceCalls, CallMakeTextAndOwnedValues) {
   app::OwnedValue text = app::MakeText("图片.bmp");
   EXPECT_STREQ(text.text(), "图片.bmp");
-  EXPECT_EQ(app::MakeText("").get().word0, 0u) << "the empty text is null";
+  EXPECT_EQ(PointerOf(app::MakeText("").get()), nullptr) << "the empty text is null";
   app::OwnedValue left(app::Call(LeftOfText, {text.get(), MakeInteger(4)}));
   EXPECT_STREQ(left.text(), "图片");
   EXPECT_EQ(app::ReadInteger(MakeFloat(99.9)), 99);
 
   app::OwnedValue moved = std::move(left);
   EXPECT_STREQ(moved.text(), "图片");
-  EXPECT_EQ(left.get().word0, 0u);
+  EXPECT_EQ(PointerOf(left.get()), nullptr);
   const Value kept = moved.release();
-  EXPECT_EQ(moved.get().word0, 0u);
+  EXPECT_EQ(PointerOf(moved.get()), nullptr);
   EXPECT_STREQ(TextOf(kept), "图片");
   Services().free(PointerOf(kept));
 
@@ -107,7 +107,7 @@ std::set<std::string> SearchAll(const std::string& pattern, uint32_t mask, bool 
   std::set<std::string> names;
   uintptr_t handle = 0;
   app::OwnedValue name = app::FindFile(pattern.c_str(), mask, files_only, &handle);
-  while (name.get().word0) {
+  while (PointerOf(name.get())) {
     names.insert(name.text());
     EXPECT_NE(handle, 0u);
     name = app::FindFile(nullptr, mask, files_only, &handle);
@@ -134,10 +134,10 @@ TEST(FileSearch, WalksEntriesByAttributes) {
   EXPECT_EQ(SearchAll(folder.File("*.none"), 0, true), (std::set<std::string>{}));
 
   uintptr_t handle = 0;
-  EXPECT_EQ(app::FindFile("", 0, true, &handle).get().word0, 0u) << "nothing to continue";
+  EXPECT_EQ(PointerOf(app::FindFile("", 0, true, &handle).get()), nullptr) << "nothing to continue";
   // A search closed early through routine 1.
   app::OwnedValue first = app::FindFile(pattern.c_str(), 0, true, &handle);
-  EXPECT_NE(first.get().word0, 0u);
+  EXPECT_NE(PointerOf(first.get()), nullptr);
   app::CloseFileSearch(handle);
   app::CloseFileSearch(0);
   SetFileAttributesA(folder.File("只读.png").c_str(), FILE_ATTRIBUTE_ARCHIVE);

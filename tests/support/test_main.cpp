@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/support/address_space.h"
 #include "tests/support/scratch_folder.h"
 
 namespace {
@@ -22,6 +23,7 @@ void SetEnvironment(const char* name, const std::string& value) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  ReserveLowAddressSpace();  // 64-bit builds: a pointer cut to 32 bits faults
   testing::InitGoogleTest(&argc, argv);
   const std::string temporary = CreateProcessScratchRoot();
 #ifdef _WIN32

@@ -15,6 +15,7 @@
 #include "runtime/numeric.h"
 #include "runtime/runtime_error.h"
 #include "runtime/service_calls.h"
+#include "tests/support/address_space.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ void ResolveOne(const char* file, const char* entry) {
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
+  ReserveLowAddressSpace();
   const std::string mode = argv[1];
   InitialiseMemory(nullptr, 0);
   if (argc >= 3) {
@@ -61,7 +63,12 @@ int main(int argc, char** argv) {
   if (mode == "code") app::ReportErrorCode(5);  // slot 0
   if (mode == "handler-fails") ReportRuntimeErrorCode(1);
   if (mode == "text-to-integer") ToInteger(Value{0, 0, 0x80000004});
-  if (mode == "allocation") AllocateMemory(0x7FFFFFF0);
+  if (mode == "allocation") {
+    // A heap of fixed size cannot supply a block of nearly 2 GB in a 64-bit
+    // process either, where the process heap would.
+    InitialiseMemory(nullptr, 0, HeapCreate(0, 1 << 20, 16 << 20));
+    AllocateMemory(0x7FFFFFF0);
+  }
   if (mode == "dll-library") ResolveOne("tulvex_no_such_library.dll", "SomeEntry");
   if (mode == "dll-entry") ResolveOne("kernel32.dll", "TulvexNoSuchEntry");
   if (mode == "dll-index") ResolveOne("kernel32.dll", "GetTickCount"), ResolveDllCommand(1);

@@ -25,6 +25,7 @@
 #include "runtime/runtime_state.h"
 #include "runtime/standard_controls/standard_controls.h"
 #include "runtime/templates/template_data.h"
+#include "tests/support/address_space.h"
 
 namespace {
 
@@ -90,7 +91,8 @@ void WriteNumber(uint32_t control, int32_t property, int32_t number) {
 }
 
 void WriteText(uint32_t control, int32_t property, const char* text) {
-  WriteProperty(kMainWindow, control, property, -1, LendText(text).word0, 0);
+  const Value value = LendText(text);
+  WriteProperty(kMainWindow, control, property, -1, value.word0, value.word1);
 }
 
 HWND Handle(uint32_t control) { return reinterpret_cast<HWND>(ControlWindowHandle(kMainWindow, control)); }
@@ -282,6 +284,7 @@ extern "C" int32_t StartupAddFolder(int32_t, const Value*) {
 
 int main(int argc, char** argv) {
   if (argc != 3) return 2;
+  ReserveLowAddressSpace();
   g_scenario = argv[1];
   g_log_path = argv[2];
   g_main_thread = GetCurrentThreadId();
