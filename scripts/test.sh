@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both configurations and runs every test:
+# Installs what is missing, builds every configuration and runs every test:
 # the native engine under AddressSanitizer and UndefinedBehaviorSanitizer,
-# the Windows build under Wine (code page 936, in a virtual X display), and
-# each fuzz target for a bounded time (FUZZ_SECONDS, default 30).
+# both Windows products (32-bit and 64-bit) under Wine (code page 936, in a
+# virtual X display) where this machine can run them, and each fuzz target
+# for a bounded time (FUZZ_SECONDS, default 30).
+#
+# Both Windows products are always built. The 64-bit tests always run; the
+# 32-bit ones run where the kernel can execute 32-bit programs (set
+# TULVEX_NO_WIN32=1 to take the other path on any machine).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
+. scripts/wine-common.sh
 
 bash scripts/install-packages.sh
 bash scripts/build-windows-deps.sh >/dev/null
@@ -15,10 +21,40 @@ cmake --preset native
 cmake --build --preset native
 ctest --preset native
 
-echo "== windows"
+echo "== windows (32-bit) and windows64: build"
 cmake --preset windows
 cmake --build --preset windows
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows
+cmake --preset windows64
+cmake --build --preset windows64
+
+win64_reason=$(tulvex_win64_unavailable)
+win32_reason=$(tulvex_win32_unavailable)
+if [ -n "$win64_reason" ] && [ -n "$win32_reason" ]; then
+  echo "no Windows tests can run: 64-bit: $win64_reason; 32-bit: $win32_reason" >&2
+  exit 1
+fi
+
+run_windows_tests() {  # PRESET
+  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$1"
+}
+if [ -z "$win64_reason" ]; then
+  echo "== windows64: tests"
+  run_windows_tests windows64
+fi
+if [ -z "$win32_reason" ]; then
+  echo "== windows (32-bit): tests"
+  run_windows_tests windows
+fi
 
 echo "== fuzz"
 bash scripts/run-fuzzers.sh
+
+# One plain line that says which Windows tests ran, and why one did not.
+summary="Windows tests: 64-bit ${win64_reason:+skipped: $win64_reason}"
+[ -n "$win64_reason" ] || summary+="ran"
+if [ -n "$win32_reason" ]; then
+  summary+="; 32-bit skipped: $win32_reason"
+else
+  summary+="; 32-bit ran"
+fi
+echo "$summary"
