@@ -1,7 +1,7 @@
 # Window templates: the readable .tvw sources of a program's windows are
 # compiled by tools/compile_template.py into one assembler file of template
 # data (symbols TulvexTemplateData and TulvexTemplateDataSize, declared in
-# runtime/templates/template_data.h) that is linked into the program.
+# runtime/windows/templates/template_data.h) that is linked into the program.
 # Include this file at directory scope: it enables the ASM language.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 enable_language(ASM)

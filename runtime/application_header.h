@@ -2,6 +2,8 @@
 // the runtime where its parts are. Start-up (InitialiseRuntime) reads it
 // once; the record and everything it points to live as long as the program.
 // On the 32-bit target every field is one 32-bit word, in this order.
+//
+// Part of the runtime's public surface (runtime/README.md).
 #pragma once
 
 #include <cstdint>
@@ -43,7 +45,7 @@ struct ApplicationHeader {
   // freed or resized in place by the memory services.
   const void* constant_data_start;
   uint32_t constant_data_size;
-  // The window template data (runtime/templates/window_template.h).
+  // The window template data (runtime/windows/templates/window_template.h).
   const void* template_data_start;
   uint32_t template_data_size;
   // The support libraries linked into the program.
@@ -55,3 +57,9 @@ struct ApplicationHeader {
   const char* const* dll_file_names;
   const char* const* dll_entry_names;
 };
+
+#if defined(_WIN32) && !defined(_WIN64)
+// The 32-bit layout: ten words. A 64-bit build keeps the same order with
+// pointer-sized fields; nothing reads the record as raw words.
+static_assert(sizeof(ApplicationHeader) == 10 * sizeof(uint32_t), "one 32-bit word a field");
+#endif

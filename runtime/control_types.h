@@ -5,6 +5,8 @@
 // The standard controls register themselves at start-up; the control
 // library registers its custom controls the same way before the start
 // window is loaded.
+//
+// Part of the runtime's public surface (runtime/README.md).
 #pragma once
 
 #include <windows.h>
@@ -13,6 +15,13 @@
 #include <string>
 
 #include "runtime/value.h"
+// What a control library needs of the runtime beyond its types: raising
+// events, the fatal error report, value memory, and a bounded cursor for
+// reading stored property records.
+#include "runtime/process/runtime_error.h"
+#include "runtime/values/memory.h"
+#include "runtime/windows/dispatch.h"
+#include "runtime/windows/templates/byte_cursor.h"
 
 struct ControlTemplate;
 struct ControlType;

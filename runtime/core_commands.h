@@ -2,6 +2,8 @@
 // args), and the one table that names them. Texts are GBK with 1-based byte
 // positions; searches step over a double-byte character as one unit.
 // Results are new heap blocks owned by the caller; arguments are lent.
+//
+// Part of the runtime's public surface (runtime/README.md).
 #pragma once
 
 #include <cstddef>

@@ -11,6 +11,8 @@
 // logical answer (0 false, anything else true); it matters only for events
 // that ask for one, such as a report list's label edit, and is ignored by the
 // others.
+//
+// Part of the runtime's public surface (runtime/README.md).
 #pragma once
 
 #include <cstdint>

@@ -7,6 +7,8 @@
 // Types: integer (kTagInteger), logical (kTagLogical), text (kTagText; a
 // read returns a new heap text, a write lends one in the value words, word0
 // and, on 64-bit builds, word1).
+//
+// Part of the runtime's public surface (runtime/README.md).
 #pragma once
 
 #include <cstdint>

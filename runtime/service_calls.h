@@ -5,6 +5,8 @@
 //
 //   app::OwnedValue text(app::Call(ToText, {MakeInteger(row)}));
 //   app::SetProperty(kMainWindow, kQualityEdit, kEditBoxText, text.get());
+//
+// Part of the runtime's public surface (runtime/README.md).
 #pragma once
 
 #include <cstdint>
@@ -12,9 +14,9 @@
 #include <initializer_list>
 #include <utility>
 
-#include "runtime/arrays.h"
-#include "runtime/numeric.h"
-#include "runtime/service_table.h"
+#include "runtime/values/arrays.h"
+#include "runtime/values/numeric.h"
+#include "runtime/process/service_table.h"
 
 struct ApplicationHeader;
 using CleanupRoutine = void (*)(int32_t index);

@@ -13,6 +13,8 @@
 // On the 32-bit target a pointer fits word0 and word1 stays 0. The portable
 // engine and its tools are also built for 64-bit hosts, where a pointer takes
 // both words; PointerOf/MakePointerWords hide that difference.
+//
+// Part of the runtime's public surface (runtime/README.md).
 #pragma once
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 """Compiles readable window template sources (.tvw) into the template data
 that the runtime reads at start-up, as a GNU assembler file (.S).
 
-The stored form is documented in runtime/templates/window_template.h. Bound
+The stored form is documented in runtime/windows/templates/window_template.h. Bound
 handlers are written as `.rva Symbol`, an offset relative to the image base,
 which the program hands to the runtime as its code base.
 

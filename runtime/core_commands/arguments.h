@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "runtime/numeric.h"
-#include "runtime/runtime_error.h"
+#include "runtime/values/numeric.h"
+#include "runtime/process/runtime_error.h"
 #include "runtime/value.h"
 
 namespace core {

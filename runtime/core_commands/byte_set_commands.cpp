@@ -3,10 +3,10 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/byte_sets.h"
+#include "runtime/values/byte_sets.h"
 #include "runtime/core_commands.h"
 #include "runtime/core_commands/arguments.h"
-#include "runtime/memory.h"
+#include "runtime/values/memory.h"
 
 using core::ByteSetArgument;
 using core::IntegerArgument;

@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "runtime/arrays.h"
-#include "runtime/byte_sets.h"
+#include "runtime/values/arrays.h"
+#include "runtime/values/byte_sets.h"
 #include "runtime/core_commands.h"
 #include "runtime/core_commands/arguments.h"
-#include "runtime/memory.h"
-#include "runtime/texts.h"
+#include "runtime/values/memory.h"
+#include "runtime/values/texts.h"
 
 namespace {
 

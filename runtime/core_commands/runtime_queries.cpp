@@ -2,9 +2,9 @@
 // program directory (query 2003) and query 2018.
 #include "runtime/core_commands.h"
 #include "runtime/core_commands/arguments.h"
-#include "runtime/properties.h"
-#include "runtime/runtime_state.h"
-#include "runtime/texts.h"
+#include "runtime/windows/properties.h"
+#include "runtime/process/runtime_state.h"
+#include "runtime/values/texts.h"
 
 // The argument is a control reference: word0 the window, word1 the control.
 void GetControlWindowHandle(Value* result, int32_t count, const Value* args) {

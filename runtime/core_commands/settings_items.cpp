@@ -3,7 +3,7 @@
 
 #include "runtime/core_commands.h"
 #include "runtime/core_commands/arguments.h"
-#include "runtime/texts.h"
+#include "runtime/values/texts.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/arrays.h"
+#include "runtime/values/arrays.h"
 #include "runtime/core_commands.h"
 #include "runtime/core_commands/arguments.h"
-#include "runtime/texts.h"
+#include "runtime/values/texts.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include "runtime/core_commands.h"
 #include "runtime/core_commands/arguments.h"
-#include "runtime/memory.h"
-#include "runtime/texts.h"
+#include "runtime/values/memory.h"
+#include "runtime/values/texts.h"
 
 using core::IntegerArgument;
 using core::TextArgument;
