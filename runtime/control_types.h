@@ -85,6 +85,11 @@ Value NewTextValue(const char* text, size_t length);  // empty: the null text
 Value NewTextValue(const std::string& text);
 std::string WindowTextOf(HWND window);
 
+// The window of the control a control reference names (word0 the window
+// identifier, word1 the control identifier); null when that window or
+// control is not loaded. Callable from any thread.
+HWND ControlWindowHandleOf(const Value& reference);
+
 // The top-level windows of the program (runtime/windows/loaded_windows.h):
 // modal dialogs of the libraries disable them while they run.
 std::vector<HWND> LoadedTopLevelWindows();
