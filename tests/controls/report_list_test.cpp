@@ -107,6 +107,46 @@ TEST(ReportList, MadeFromItsRecordAndDrivenByItsCommandsAndAWorker) {
   });
 }
 
+// Real mouse input on rows, check box and header becomes the list's events;
+// the handlers' answers decide label edits; tips follow their rows.
+TEST(ReportList, InputBecomesEventsAndHandlersDecideLabelEdits) {
+  Child child("input");
+  const ChildRun run = child.Finish();
+  EXPECT_EQ(run.exit_code, 0u);
+  ExpectLog(run, {
+      "click row 0",
+      "event current row changed count=0 current=0",
+      "event clicked count=0",
+      "right-click row 1",
+      "event current row changed count=0 current=1",
+      "event right-clicked count=0",
+      // The platform leaves the focus where it was on a check-box click.
+      "click check box of row 0",
+      "event clicked count=0",
+      "event check count=2 row=0 state=1",
+      "click header of column 2",
+      "event header clicked column=2",
+      "double-click row 1",
+      "event clicked count=0",
+      "event activated count=0 current=1",
+      // An edit focuses its row first.
+      "event current row changed count=0 current=0",
+      "event edit starting row=0",
+      "edit row=0 started=0",
+      "event current row changed count=0 current=1",
+      "event edit starting row=1",
+      "edit row=1 started=1",
+      "event edit ended row=1 text=拒绝",
+      "edit row=1 text=2",
+      "event edit starting row=1",
+      "edit row=1 started=1",
+      "event edit ended row=1 text=新名字",
+      "edit row=1 text=新名字",
+      "tips=(untouched)|第一行|第二行",
+      "loop returned",
+  });
+}
+
 // A record the list cannot read ends the program through the runtime's
 // error report; no list is made from what it could read.
 TEST(ReportList, RefusesTooNewAndDamagedRecords) {

@@ -6,6 +6,8 @@
 //   commands     creation, the nine commands, events, then a worker
 //   too_new      loads a window whose list record is of a newer version
 //   damaged      loads a window whose list record runs past its end
+//   input        mouse input on rows, check box and header, label edits
+//                and info tips, driven from a worker thread
 //   folder       opens the folder dialog beside a disabled second window
 #include <windows.h>
 #include <commctrl.h>
@@ -231,6 +233,108 @@ void StartWorker() {
   Log("worker started=%d", static_cast<int>(started.word0));
 }
 
+// --- input: driven from a worker, observed by the handlers ----------------
+
+HWND MainWindow() { return reinterpret_cast<HWND>(ControlWindowHandle(kMainWindow, 0)); }
+
+void ClickAt(POINT point, DWORD down, DWORD up, int clicks = 1) {
+  SetCursorPos(point.x, point.y);
+  for (int click = 0; click < clicks; ++click) {
+    INPUT press[2] = {};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = down;
+    press[1].mi.dwFlags = up;
+    SendInput(2, press, sizeof(INPUT));
+  }
+  Sleep(600);  // the window thread handles the input and logs its events
+}
+
+POINT OnScreen(HWND window, int x, int y) {
+  POINT point{x, y};
+  ClientToScreen(window, &point);
+  return point;
+}
+
+POINT RowLabel(int32_t row) {
+  RECT rect = {};
+  rect.left = LVIR_LABEL;
+  SendMessageA(ListWindow(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+  return OnScreen(ListWindow(), (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+// The first point of the row, from its left edge, on its check box.
+POINT RowCheckBox(int32_t row) {
+  RECT rect = {};
+  rect.left = LVIR_BOUNDS;
+  SendMessageA(ListWindow(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+  const int y = (rect.top + rect.bottom) / 2;
+  for (int x = rect.left; x < rect.left + 60; ++x) {
+    LVHITTESTINFO hit = {};
+    hit.pt = {x, y};
+    SendMessageA(ListWindow(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (hit.iItem == row && (hit.flags & LVHT_ONITEMSTATEICON)) return OnScreen(ListWindow(), x + 3, y);
+  }
+  Log("no check box found on row %d", row);
+  return OnScreen(ListWindow(), rect.left + 8, y);
+}
+
+POINT HeaderColumn(int column) {
+  const auto header = reinterpret_cast<HWND>(SendMessageA(ListWindow(), LVM_GETHEADER, 0, 0));
+  RECT rect = {};
+  SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&rect));
+  return OnScreen(header, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+// Ends an edit by the return key in the list's edit box, with `text`.
+void EditLabel(int32_t row, const char* text) {
+  const auto edit = reinterpret_cast<HWND>(SendMessageA(ListWindow(), LVM_EDITLABELA, static_cast<WPARAM>(row), 0));
+  Log("edit row=%d started=%d", row, edit != nullptr);
+  if (!edit) return;
+  SetWindowTextA(edit, text);
+  SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+  Log("edit row=%d text=%s", row, CellText(row, 0).c_str());
+}
+
+// The tip the list gives for a row, asked the way the platform asks: a
+// notification to the window, reflected to the list.
+std::string InfoTip(int32_t row) {
+  char text[80] = "(untouched)";
+  NMLVGETINFOTIPA tip = {};
+  tip.hdr.hwndFrom = ListWindow();
+  tip.hdr.idFrom = kList;
+  tip.hdr.code = LVN_GETINFOTIPA;
+  tip.pszText = text;
+  tip.cchTextMax = sizeof text;
+  tip.iItem = row;
+  SendMessageA(MainWindow(), WM_NOTIFY, kList, reinterpret_cast<LPARAM>(&tip));
+  return text;
+}
+
+DWORD WINAPI InputWorker(void*) {
+  Sleep(500);
+  SetForegroundWindow(MainWindow());
+  Log("click row 0");
+  ClickAt(RowLabel(0), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+  Log("right-click row 1");
+  ClickAt(RowLabel(1), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  Log("click check box of row 0");
+  ClickAt(RowCheckBox(0), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+  Log("click header of column 2");
+  ClickAt(HeaderColumn(2), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+  Log("double-click row 1");
+  ClickAt(RowLabel(1), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 2);
+
+  EditLabel(0, "不许");
+  EditLabel(1, "拒绝");
+  EditLabel(1, "新名字");
+
+  // Tips follow their rows when a row is inserted above them.
+  ListCall(InsertRow, {MakeInteger(0), LendText("新行")});
+  Log("tips=%s|%s|%s", InfoTip(0).c_str(), InfoTip(1).c_str(), InfoTip(2).c_str());
+  PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
+  return 0;
+}
+
 // The folder dialog between a disabled second window and the main window.
 void RunFolderDialog() {
   if (!LoadWindow(kSecondWindow)) Log("second window not loaded");
@@ -255,6 +359,12 @@ extern "C" int32_t ListWindowCreated(int32_t, const Value*) {
     PostMessageA(reinterpret_cast<HWND>(ControlWindowHandle(kMainWindow, 0)), WM_APP, 0, 0);
     return 0;
   }
+  if (g_scenario == "input") {
+    Value routine{0, 0, kTagSubProgram};
+    StorePointer(routine, reinterpret_cast<const void*>(&InputWorker));
+    CallCommand(StartThread, 1, &routine);
+    return 0;
+  }
   LogCreation();
   LogInsertions();
   LogLongTexts();
@@ -272,6 +382,39 @@ extern "C" int32_t ListWindowCreated(int32_t, const Value*) {
 extern "C" int32_t ListCurrentRowChanged(int32_t count, const Value*) {
   Log("event current row changed count=%d current=%d", count, Property(kListCurrentRow));
   return 0;
+}
+
+extern "C" int32_t ListRowActivated(int32_t count, const Value*) {
+  Log("event activated count=%d current=%d", count, Property(kListCurrentRow));
+  return 0;
+}
+
+extern "C" int32_t ListHeaderClicked(int32_t count, const Value* args) {
+  Log("event header clicked column=%d", count > 0 ? static_cast<int32_t>(args[0].word0) : -9);
+  return 0;
+}
+
+extern "C" int32_t ListClicked(int32_t count, const Value*) {
+  Log("event clicked count=%d", count);
+  return 0;
+}
+
+extern "C" int32_t ListRightClicked(int32_t count, const Value*) {
+  Log("event right-clicked count=%d", count);
+  return 0;
+}
+
+// Row 0 may not be edited; a new text "拒绝" is refused.
+extern "C" int32_t ListLabelEditStarting(int32_t count, const Value* args) {
+  const int32_t row = count > 0 ? static_cast<int32_t>(args[0].word0) : -9;
+  Log("event edit starting row=%d", row);
+  return row != 0;
+}
+
+extern "C" int32_t ListLabelEditEnded(int32_t count, const Value* args) {
+  app::OwnedValue text(ReadProperty(kMainWindow, kList, kListEditedText, -1));
+  Log("event edit ended row=%d text=%s", count > 0 ? static_cast<int32_t>(args[0].word0) : -9, text.text());
+  return std::strcmp(text.text(), "拒绝") != 0;
 }
 
 extern "C" int32_t ListCheckStateChanged(int32_t count, const Value* args) {
