@@ -93,7 +93,11 @@ TEST(ReportList, MadeFromItsRecordAndDrivenByItsCommandsAndAWorker) {
       "rows=1|a.bmp|待转换 / 2|b.png| data=101 current=1",
       // LVS_EX_CHECKBOXES | FULLROWSELECT | GRIDLINES | INFOTIP | SUBITEMIMAGES
       "font=宋体 -14 700 extended=0x427 client-edge=1",
+      // The row's image 5 is not in the list of two: none.
+      "images=1,0,-1 count=2",
       "view=3 editing=1 single=0 keep=1 border=1 text=0x80 background=0x80000005 painted=1",
+      "event current row changed count=0 current=0",
+      "written current=0 dims=1 rows=0 grid=0,0 border=5,1,0 view=2,1",
       "insert=2,3,0 order=首|1|2||尾",
       "texts 510:1,510 511:1,511 512:1,512 1023:1,1023 1500:1,1500 missing=null cleared=empty",
       "delete-all=1,1 none=dims=1 rows= chosen=dims=1 rows=1,4,7",

@@ -117,6 +117,37 @@ uintptr_t ListLibraryNotification(int32_t code, uintptr_t arg1, uintptr_t) {
 
 const LibraryEntry kLibraries[] = {{"list library", ListLibraryNotification}};
 
+int ImageOf(int32_t row, int32_t column) {
+  LVITEMA item = {};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  item.iSubItem = column;
+  SendMessageA(ListWindow(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  return item.iImage;
+}
+
+void WriteListProperty(int32_t property, int32_t number) {
+  ::WriteProperty(kMainWindow, kList, property, -1, static_cast<uint32_t>(number), 0);
+}
+
+// Properties written at run time reach the platform control.
+void LogPropertyWrites() {
+  const HWND list = ListWindow();
+  WriteListProperty(kListCurrentRow, 0);
+  const std::string selected = SelectedRows();
+  WriteListProperty(kListGridLines, 0);
+  WriteListProperty(kListBorder, 5);
+  WriteListProperty(kListViewType, 2);
+  const auto style = GetWindowLongPtrA(list, GWL_STYLE);
+  Log("written current=%d %s grid=%d,%d border=%d,%d,%d view=%d,%d", Property(kListCurrentRow), selected.c_str(),
+      Property(kListGridLines), (SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_GRIDLINES) != 0,
+      Property(kListBorder), (style & WS_BORDER) != 0, (GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0,
+      Property(kListViewType), (style & LVS_TYPEMASK) == LVS_LIST);
+  WriteListProperty(kListViewType, 3);
+  WriteListProperty(kListBorder, 1);
+  WriteListProperty(kListGridLines, 1);
+}
+
 void LogCreation() {
   const HWND list = ListWindow();
   const auto header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
@@ -143,6 +174,9 @@ void LogCreation() {
   Log("font=%s %d %d extended=%#x client-edge=%d", font.lfFaceName, static_cast<int>(font.lfHeight),
       static_cast<int>(font.lfWeight), static_cast<unsigned>(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)),
       (GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0);
+  const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+  Log("images=%d,%d,%d count=%d", ImageOf(0, 0), ImageOf(0, 1), ImageOf(1, 0),
+      images ? ImageList_GetImageCount(images) : -1);
   Log("view=%d editing=%d single=%d keep=%d border=%d text=%#x background=%#x painted=%d",
       Property(kListViewType), Property(kListLabelEditing), Property(kListSingleSelection),
       Property(kListKeepSelectionVisible), Property(kListBorder), Property(kListTextColour),
@@ -366,6 +400,7 @@ extern "C" int32_t ListWindowCreated(int32_t, const Value*) {
     return 0;
   }
   LogCreation();
+  LogPropertyWrites();
   LogInsertions();
   LogLongTexts();
   LogSelection();
