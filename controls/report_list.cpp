@@ -292,6 +292,7 @@ bool WriteReportList(ControlInstance& control, int32_t property, uint32_t word0,
   if (!list || !state) return false;
   if (const StyleProperty* entry = FindStyleProperty(property)) {
     WriteStyle(list, *entry, word0 != 0);
+    if (property == kListHotTracking && word0 != 0) ApplyHotCursor(list, state->hand_cursor);
     return true;
   }
   switch (property) {

@@ -146,6 +146,9 @@ TEST(ReportList, InputBecomesEventsAndHandlersDecideLabelEdits) {
       "edit row=1 started=1",
       "event edit ended row=1 text=新名字",
       "edit row=1 text=新名字",
+      "hot tracking=1 hand=1",
+      "event hot row=1",
+      "event hot row=0",
       "tips=(untouched)|第一行|第二行",
       "loop returned",
   });

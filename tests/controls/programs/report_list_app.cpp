@@ -362,6 +362,22 @@ DWORD WINAPI InputWorker(void*) {
   EditLabel(1, "拒绝");
   EditLabel(1, "新名字");
 
+  // Hot tracking switched on at run time: the hand over the hot row.
+  ::WriteProperty(kMainWindow, kList, kListHotTracking, -1, 1, 0);
+  const auto hot_cursor = reinterpret_cast<HCURSOR>(SendMessageA(ListWindow(), LVM_GETHOTCURSOR, 0, 0));
+  Log("hot tracking=%d hand=%d", Property(kListHotTracking),
+      hot_cursor == LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+  // The platform here announces no hot rows of its own; its notifications
+  // are sent the way it would send them: a new hot row once, then none for
+  // the same row again or for no row.
+  for (int row : {1, 1, -1, 0}) {
+    NMLISTVIEW track = {};
+    track.hdr = {ListWindow(), kList, static_cast<UINT>(LVN_HOTTRACK)};
+    track.iItem = row;
+    SendMessageA(MainWindow(), WM_NOTIFY, kList, reinterpret_cast<LPARAM>(&track));
+  }
+  ::WriteProperty(kMainWindow, kList, kListHotTracking, -1, 0, 0);
+
   // Tips follow their rows when a row is inserted above them.
   ListCall(InsertRow, {MakeInteger(0), LendText("新行")});
   Log("tips=%s|%s|%s", InfoTip(0).c_str(), InfoTip(1).c_str(), InfoTip(2).c_str());
@@ -426,6 +442,11 @@ extern "C" int32_t ListRowActivated(int32_t count, const Value*) {
 
 extern "C" int32_t ListHeaderClicked(int32_t count, const Value* args) {
   Log("event header clicked column=%d", count > 0 ? static_cast<int32_t>(args[0].word0) : -9);
+  return 0;
+}
+
+extern "C" int32_t ListHotRowChanged(int32_t count, const Value* args) {
+  Log("event hot row=%d", count > 0 ? static_cast<int32_t>(args[0].word0) : -9);
   return 0;
 }
 
