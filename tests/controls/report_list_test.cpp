@@ -158,7 +158,8 @@ TEST(ReportList, InputBecomesEventsAndHandlersDecideLabelEdits) {
 // error report; no list is made from what it could read.
 TEST(ReportList, RefusesTooNewAndDamagedRecords) {
   for (const auto& [scenario, message] : {std::pair<const char*, const char*>{"too_new", "超级列表框的属性数据版本过高，本程序无法读取"},
-                                          {"damaged", "超级列表框的属性数据已损坏"}}) {
+                                          {"damaged", "超级列表框的属性数据已损坏"},
+                                          {"bad_font", "超级列表框的属性数据已损坏"}}) {
     SCOPED_TRACE(scenario);
     Child child(scenario);
     const ChildRun run = child.Finish();

@@ -6,6 +6,7 @@
 //   commands     creation, the nine commands, events, then a worker
 //   too_new      loads a window whose list record is of a newer version
 //   damaged      loads a window whose list record runs past its end
+//   bad_font     loads a window whose list has a font block of 59 bytes
 //   input        mouse input on rows, check box and header, label edits
 //                and info tips, driven from a worker thread
 //   folder       opens the folder dialog beside a disabled second window
@@ -35,7 +36,7 @@
 namespace {
 
 constexpr uint32_t kMainWindow = 0x52010001, kSecondWindow = 0x52010004;
-constexpr uint32_t kTooNewWindow = 0x52010002, kDamagedWindow = 0x52010003;
+constexpr uint32_t kTooNewWindow = 0x52010002, kDamagedWindow = 0x52010003, kBadFontWindow = 0x52010005;
 constexpr uint32_t kList = 1;
 const Value kListReference{kMainWindow, kList, kReportListTypeId};
 
@@ -493,6 +494,7 @@ int main(int argc, char** argv) {
   uint32_t start = kMainWindow;
   if (g_scenario == "too_new") start = kTooNewWindow;
   if (g_scenario == "damaged") start = kDamagedWindow;
+  if (g_scenario == "bad_font") start = kBadFontWindow;
   LoadStartWindow(start);
   if (g_scenario == "folder") {
     // The dialog runs from the loop, as a handler would run it.
