@@ -1,9 +1,8 @@
 // Rules of the library's commands and of the list's stored record that need
 // no window: argument defaults and mappings, the thread's parameter and
-// handle, the record's bounds and the styles its fields stand for.
+// handle, the record's bounds.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 
 #include <vector>
 
@@ -167,55 +166,6 @@ TEST(ReportListRecordRule, VersionsAboveOneAndEveryShortOrLongRecordAreRefused) 
   std::vector<RowEntry> rows;
   const StoredBlock short_row{column.data(), 12};
   EXPECT_FALSE(ReadRowEntries(short_row, &rows));
-}
-
-TEST(ReportListRecordRule, FieldsBecomeTheirStyles) {
-  const std::vector<uint8_t> bytes = Record(1);
-  ReportListRecord record;
-  ASSERT_EQ(ReadReportListRecord(bytes.data(), bytes.size(), &record), RecordProblem::kNone);
-
-  // Report view: header hidden wins over "not clickable"; drag and drop
-  // needs the header.
-  record.fields[kFieldHideHeader] = 1;
-  record.fields[kFieldHeaderClickable] = 0;
-  record.fields[kFieldHeaderDragDrop] = 1;
-  DWORD style = ListWindowStyle(record);
-  EXPECT_EQ(style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
-  EXPECT_TRUE(style & LVS_NOCOLUMNHEADER);
-  EXPECT_FALSE(style & LVS_NOSORTHEADER);
-  EXPECT_FALSE(ListExtendedStyle(record) & LVS_EX_HEADERDRAGDROP);
-  EXPECT_TRUE(style & LVS_SINGLESEL);
-  record.fields[kFieldHideHeader] = 0;
-  EXPECT_TRUE(ListWindowStyle(record) & LVS_NOSORTHEADER);
-  EXPECT_TRUE(ListExtendedStyle(record) & LVS_EX_HEADERDRAGDROP);
-
-  // Icon views: alignment, arrangement and wrapping; the report-only
-  // extended styles are dropped.
-  record.fields[kFieldViewType] = kViewSmallIcons;
-  record.fields[kFieldIconAlignment] = 1;
-  record.fields[kFieldWrapLabels] = 0;
-  record.fields[kFieldGridLines] = 1;
-  style = ListWindowStyle(record);
-  EXPECT_EQ(style & LVS_TYPEMASK, static_cast<DWORD>(LVS_SMALLICON));
-  EXPECT_EQ(style & (LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP),
-            static_cast<DWORD>(LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP));
-  EXPECT_FALSE(ListExtendedStyle(record) & LVS_EX_GRIDLINES);
-
-  // Hot tracking brings its group; the underlines only with it.
-  EXPECT_FALSE(ListExtendedStyle(record) & LVS_EX_UNDERLINEHOT);
-  record.fields[kFieldHotTracking] = 1;
-  record.fields[kFieldUnderlineCold] = 0;
-  const DWORD hot = ListExtendedStyle(record);
-  EXPECT_EQ(hot & (LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT | LVS_EX_UNDERLINECOLD),
-            static_cast<DWORD>(LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT));
-  EXPECT_EQ(hot & (LVS_EX_INFOTIP | LVS_EX_SUBITEMIMAGES), static_cast<DWORD>(LVS_EX_INFOTIP | LVS_EX_SUBITEMIMAGES));
-
-  record.fields[kFieldSortOrder] = 2;
-  EXPECT_TRUE(ListWindowStyle(record) & LVS_SORTDESCENDING);
-  EXPECT_EQ(BorderExtendedStyle(4), static_cast<DWORD>(WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME));
-  EXPECT_EQ(BorderExtendedStyle(3), static_cast<DWORD>(WS_EX_STATICEDGE));
-  EXPECT_EQ(BorderExtendedStyle(5), 0u);
-  EXPECT_EQ(BorderWindowStyle(5), static_cast<DWORD>(WS_BORDER));
 }
 
 }  // namespace
