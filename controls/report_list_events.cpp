@@ -122,7 +122,15 @@ LRESULT CALLBACK ReportListProc(HWND list, UINT message, WPARAM wparam, LPARAM l
     OnCheckStateChanged(list, static_cast<int>(wparam));
     return 0;
   }
+  // The check boxes' state images are made by the platform, which leaves
+  // them to the owner of shared image lists.
+  HIMAGELIST platform_states = nullptr;
+  if (message == WM_NCDESTROY && state) {
+    platform_states = reinterpret_cast<HIMAGELIST>(CallWindowProcA(g_list_procedure, list, LVM_GETIMAGELIST, LVSIL_STATE, 0));
+    if (platform_states == state->state_images) platform_states = nullptr;
+  }
   const LRESULT result = CallWindowProcA(g_list_procedure, list, message, wparam, lparam);
+  if (platform_states) ImageList_Destroy(platform_states);
   if (message == WM_SETFOCUS) RaiseControlEvent(list, kGainedFocusEvent);
   if (message == WM_KILLFOCUS) RaiseControlEvent(list, kLostFocusEvent);
   if (message == WM_NCDESTROY) {
