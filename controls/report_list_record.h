@@ -33,7 +33,9 @@
 //     font (runtime/windows/font_block.h), header image list, normal image
 //     list (both runtime/windows/picture_block.h), columns, state image
 //     list, initial rows.
-//   Nothing may follow the last block.
+//   Nothing may follow the last block. A font or image-list block that its
+//   reader refuses makes the whole record damaged, like a block that runs
+//   past the end; a damaged or too new record is a fatal runtime error.
 //
 // A column entry: u8 header image on the right of the text (non-zero),
 //   i32 image index (-1 none), i32 alignment (0 left, 1 centre, 2 right),
