@@ -5,6 +5,7 @@
 // driver thread moves the real mouse, clicks and presses keys, and logs what
 // the controls then show (pixels of their colours, their properties).
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdarg>
 #include <cstdio>
@@ -135,6 +136,25 @@ void CheckButtonPicture() {
       disabled_red, enabled ? 1 : 0);
 }
 
+// The tool tip window of a button and the text of its one tool.
+std::string ToolTipTextOf(HWND button) {
+  std::string text = "(none)";
+  const HWND window = Handle(kMainWindow, 0);
+  for (HWND tip = FindWindowExA(nullptr, nullptr, "tooltips_class32", nullptr); tip;
+       tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr)) {
+    if (GetWindowThreadProcessId(tip, nullptr) != GetWindowThreadProcessId(window, nullptr)) continue;
+    char buffer[256] = "";
+    TTTOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.lpszText = buffer;
+    if (SendMessageA(tip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)) &&
+        tool.uId == reinterpret_cast<UINT_PTR>(button)) {
+      text = buffer;
+    }
+  }
+  return text;
+}
+
 void CheckRecordFields() {
   Log("versions style=%d,%d,%d checkbox=%d,%d default=%d,%d disabled-colour=%#x,%#x tip=%s",
       ReadNumber(kAddButton, kButtonStyleProperty), ReadNumber(kCheckButton, kButtonStyleProperty),
@@ -144,6 +164,8 @@ void CheckRecordFields() {
       static_cast<unsigned>(ReadNumber(kAddButton, kButtonTransColorDisabledProperty)),
       static_cast<unsigned>(ReadNumber(kDefaultButton, kButtonTransColorDisabledProperty)),
       ReadText(kAddButton, kButtonToolTipProperty).c_str());
+  Log("tool tips %s / %s", ToolTipTextOf(Handle(kMainWindow, kAddButton)).c_str(),
+      ToolTipTextOf(Handle(kMainWindow, kCheckButton)).c_str());
   Log("link type=%d web=%s email=%s caption=%s", ReadNumber(kLink, kHyperlinkLinkType),
       ReadText(kLink, kHyperlinkWeb).c_str(), ReadText(kLink, kHyperlinkEmail).c_str(),
       ReadText(kLink, kHyperlinkCaption).c_str());
@@ -196,8 +218,12 @@ void CheckLabel() {
   WriteText(kLabel, kLabelCaption, "");
   UpdateWindow(label);
   Sleep(200);
-  Log("label blue=%d window face=%d cleared blue=%d", text ? 1 : 0, face ? 1 : 0,
-      CountControlPixels(label, kLabelBlue));
+  const int cleared = CountControlPixels(label, kLabelBlue);
+  // The window repainted whole, children too: the caption comes back.
+  WriteText(kLabel, kLabelCaption, "待转的图片：");
+  RedrawWindow(Handle(kMainWindow, 0), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Log("label blue=%d window face=%d cleared blue=%d after window repaint blue=%d", text ? 1 : 0, face ? 1 : 0,
+      cleared, WaitForPixels(label, kLabelBlue, 1) ? 1 : 0);
 }
 
 DWORD WINAPI Driver(void*) {
