@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include <cstring>
+
 #include "controls/command_arguments.h"
 #include "runtime/control_types.h"
 
@@ -58,6 +60,6 @@ void BrowseForFolder(Value* result, int32_t count, const Value* args) {
   if (active && IsWindow(active)) SetActiveWindow(active);
 
   char path[MAX_PATH] = {};
-  if (chosen.items && SHGetPathFromIDListA(chosen.items, path)) *result = NewTextValue(path, strlen(path));
+  if (chosen.items && SHGetPathFromIDListA(chosen.items, path)) *result = NewTextValue(path, std::strlen(path));
   else *result = Value{0, 0, kTagText};
 }

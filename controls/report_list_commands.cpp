@@ -19,6 +19,7 @@ namespace {
 
 constexpr char kNoListMessage[] = "未载入欲访问窗口组件所在的窗口";
 constexpr size_t kFirstTextBuffer = 512;
+constexpr size_t kLargestTextBuffer = size_t{1} << 30;  // the platform counts in int
 
 // The list's window; a reference to no loaded list is a fatal error.
 HWND ListOf(int32_t count, const Value* args) {
@@ -45,8 +46,8 @@ void InsertRow(Value* result, int32_t count, const Value* args) {
   const int32_t image = IntegerArgument(count, args, 3, -1);
   item.iImage = image < -1 ? -1 : image;
   if (IsGiven(count, args, 4)) {
-    const int32_t state_image = IntegerArgument(count, args, 4, 0);
-    item.state = static_cast<UINT>(state_image + 1 > 0 ? state_image + 1 : 0) << 12;
+    const int64_t stored = int64_t{IntegerArgument(count, args, 4, 0)} + 1;  // state image n is n + 1
+    item.state = static_cast<UINT>(stored > 0 ? stored : 0) << 12;
     item.stateMask = 0;  // the platform decides whether it applies the state here
   }
   if (IsGiven(count, args, 5)) {
@@ -73,14 +74,15 @@ void GetCellText(Value* result, int32_t count, const Value* args) {
   item.iSubItem = IntegerArgument(count, args, 2, 0);
   // The platform says only how much it copied: a text that fills the buffer
   // up to its last byte but one may have been cut, so the buffer doubles.
-  std::vector<char> buffer(kFirstTextBuffer / 2);
+  std::vector<char> buffer;
   size_t length = 0;
-  do {
-    buffer.assign(buffer.size() * 2, '\0');
+  for (size_t size = kFirstTextBuffer;; size *= 2) {
+    buffer.assign(size, '\0');
     item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(buffer.size());
+    item.cchTextMax = static_cast<int>(size);
     length = static_cast<size_t>(Send(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-  } while (length >= buffer.size() - 1 && buffer.size() < (1u << 30));
+    if (length < size - 1 || size >= kLargestTextBuffer) break;
+  }
   *result = NewTextValue(buffer.data(), length);
 }
 

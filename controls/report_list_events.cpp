@@ -96,6 +96,13 @@ LRESULT OnNotify(HWND list, ReportListState& state, NMHDR* header) {
     case LVN_BEGINLABELEDITA: return OnBeginLabelEdit(list, *reinterpret_cast<NMLVDISPINFOA*>(header));
     case LVN_ENDLABELEDITA: return OnEndLabelEdit(list, state, *reinterpret_cast<NMLVDISPINFOA*>(header));
     case LVN_GETINFOTIPA: OnGetInfoTip(list, state, *reinterpret_cast<NMLVGETINFOTIPA*>(header)); return 0;
+    case LVN_DELETEITEM: {
+      // A deleted row's tip goes with it (0: a notification for each row
+      // also when all rows are deleted).
+      const int row = reinterpret_cast<NMLISTVIEW*>(header)->iItem;
+      state.tips.erase(static_cast<UINT>(SendMessageA(list, LVM_MAPINDEXTOID, static_cast<WPARAM>(row), 0)));
+      return 0;
+    }
     default: return 0;
   }
 }
