@@ -79,7 +79,7 @@ TEST(Buttons, ControlsDrawFollowTheMouseAndRaiseTheirEvents) {
       "versions style=0,1,2 checkbox=0,1 default=0,1 disabled-colour=0xff000000,0xff00 tip=添加要转换的图片",
       "tool tips 添加要转换的图片 / (none)",
       "link type=1 web=http://www.example.com/ email=someone@example.com caption=欢迎使用本软件",
-      "link red=1 hover green=1 left red=1",
+      "link red=1 hover green=1 capture taken red=1 hover again=1 left red=1",
       "link empty e-mail normal=1 opened visited=1",
       "label blue=1 window face=1 cleared blue=0 after window repaint blue=1",
       "check clicked checked=1",
