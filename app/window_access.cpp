@@ -82,7 +82,7 @@ void DeleteJob(int32_t row) { app::CallLibrary(DeleteRow, {JobListReference(), M
 
 void DeleteAllJobs() { app::CallLibrary(DeleteAllRows, {JobListReference()}); }
 
-int32_t CurrentRow() { return ReadNumber(kJobList, kReportListCurrentRow); }
+int32_t CurrentRow() { return ReadNumber(kJobList, kListCurrentRow); }
 
 void SetJobColumnWidth(int32_t column, int32_t width) {
   app::CallLibrary(SetColumnWidth, {JobListReference(), MakeInteger(column), MakeInteger(width)});
