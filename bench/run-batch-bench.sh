@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Times a whole folder converted at once: tulvex-convert --list with one job
+# and with its default (one per processor) against other batch converters,
+# all at quality 100, optimised Huffman tables and 4:2:0 chroma subsampling.
+# The folder holds COUNT photo-like pictures of WIDTHxHEIGHT in PNG, TIFF
+# (LZW), BMP, PCX and JPEG, in turn. Prints each command's median time as a
+# ratio to the fastest peer, then the Windows 64-bit build under Wine.
+#   bench/run-batch-bench.sh [WIDTHxHEIGHT] [COUNT] [RUNS]
+# A benchmark to run by hand, not a test.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+size=${1:-3000x2000}
+count=${2:-30}
+runs=${3:-3}
+magick=/usr/bin/convert
+
+missing=()
+for tool in hyperfine:hyperfine gm:graphicsmagick mogrify:imagemagick vips:libvips-tools; do
+  command -v "${tool%%:*}" >/dev/null || missing+=("${tool#*:}")
+done
+[ ${#missing[@]} -eq 0 ] || apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+cmake --preset native-release >/dev/null && cmake --build --preset native-release --target tulvex-convert
+
+corpus=$here/build/batch-bench-corpus/$size-$count
+out=$here/build/batch-bench-out
+mkdir -p "$corpus" "$out"
+formats=(png tif bmp pcx jpg)
+if [ ! -f "$corpus/.complete" ]; then
+  echo "making $count photo-like pictures of $size"
+  for ((i = 0; i < count; i++)); do
+    format=${formats[i % ${#formats[@]}]}
+    name=$(printf "photo-%02d.%s" "$i" "$format")
+    # Plasma fractal with blur: smooth gradients and fine noise, like a photo;
+    # a seed of its own per picture so that no two are alike.
+    case $format in
+      tif) options=(-compress lzw) target=$corpus/$name ;;
+      bmp) options=(-type TrueColor) target=BMP3:$corpus/$name ;;
+      pcx) options=(-type TrueColor) target=$corpus/$name ;;
+      jpg) options=(-quality 95) target=$corpus/$name ;;
+      *)   options=() target=$corpus/$name ;;
+    esac
+    $magick -size "$size" -seed $((i + 1)) plasma:fractal -blur 0x1.5 -depth 8 "${options[@]}" "$target"
+  done
+  touch "$corpus/.complete"
+fi
+
+# The list tulvex-convert reads, and a fresh copy of the folder for the
+# converters that write beside their sources.
+list=$out/list.txt
+: > "$list"
+for file in "$corpus"/photo-*; do
+  printf '%s\t%s\n' "$file" "$out/tulvex/$(basename "${file%.*}").jpg" >> "$list"
+done
+mkdir -p "$out/tulvex" "$out/vips"
+fresh_copy() { rm -rf "$out/copy" && cp -r "$corpus" "$out/copy"; }
+export -f fresh_copy
+export out corpus
+
+native=$here/build/native-release/tools/tulvex-convert
+vips_one='vips copy "$0" "$1/vips/$(basename "${0%.*}").jpg[Q=100,optimize_coding,subsample_mode=on]"'
+hyperfine --style basic --runs "$runs" --export-json "$out/batch.json" \
+  -n "tulvex -j 1" "$native -j 1 --list $list" \
+  -n "tulvex default" "$native --list $list" \
+  -n "gm mogrify" --prepare "bash -c fresh_copy" \
+    "gm mogrify -format jpg -quality 100 -sampling-factor 2x2 -define jpeg:optimize-coding=true $out/copy/photo-*" \
+  -n "im mogrify" --prepare "bash -c fresh_copy" \
+    "mogrify -format jpg -quality 100 -sampling-factor 2x2 -define jpeg:optimize-coding=true $out/copy/photo-*" \
+  -n "vips one at a time" "ls $corpus/photo-* | xargs -P1 -I{} sh -c '$vips_one' {} $out" \
+  -n "vips two at a time" "ls $corpus/photo-* | xargs -P2 -I{} sh -c '$vips_one' {} $out" \
+  >/dev/null
+
+report=$out/report.txt
+python3 - "$out/batch.json" > "$report" <<'PY'
+import json, sys
+results = {r["command"]: r["median"] for r in json.load(open(sys.argv[1]))["results"]}
+peers = {k: v for k, v in results.items() if not k.startswith("tulvex")}
+fastest_name = min(peers, key=peers.get)
+fastest = peers[fastest_name]
+print(f"{'command':20} {'median s':>9} {'/ fastest peer':>15}")
+for name, seconds in results.items():
+    print(f"{name:20} {seconds:9.2f} {seconds / fastest:15.2f}")
+own = results["tulvex default"] / results["tulvex -j 1"]
+print(f"fastest peer: {fastest_name}; tulvex default / tulvex -j 1: {own:.2f}")
+PY
+cat "$report"
