@@ -4,7 +4,8 @@
 # all at quality 100, optimised Huffman tables and 4:2:0 chroma subsampling.
 # The folder holds COUNT photo-like pictures of WIDTHxHEIGHT in PNG, TIFF
 # (LZW), BMP, PCX and JPEG, in turn. Prints each command's median time as a
-# ratio to the fastest peer, then the Windows 64-bit build under Wine.
+# ratio to the fastest peer, then the Windows 64-bit build under Wine when
+# it has been built.
 #   bench/run-batch-bench.sh [WIDTHxHEIGHT] [COUNT] [RUNS]
 # A benchmark to run by hand, not a test.
 set -euo pipefail
@@ -60,18 +61,20 @@ for file in "$corpus"/photo-*; do
   printf '%s\t%s\n' "$file" "$out/tulvex/$(basename "${file%.*}").jpg" >> "$list"
 done
 mkdir -p "$out/tulvex" "$out/vips"
-fresh_copy() { rm -rf "$out/copy" && cp -r "$corpus" "$out/copy"; }
-export -f fresh_copy
-export out corpus
+fresh_copy="rm -rf $out/copy && cp -r $corpus $out/copy"
 
 native=$here/build/native-release/tools/tulvex-convert
 vips_one='vips copy "$0" "$1/vips/$(basename "${0%.*}").jpg[Q=100,optimize_coding,subsample_mode=on]"'
+# hyperfine takes one --prepare per command, in the commands' order: only
+# the mogrify runs need a fresh copy of the folder.
 hyperfine --style basic --runs "$runs" --export-json "$out/batch.json" \
+  --prepare true --prepare true --prepare "$fresh_copy" --prepare "$fresh_copy" \
+  --prepare true --prepare true \
   -n "tulvex -j 1" "$native -j 1 --list $list" \
   -n "tulvex default" "$native --list $list" \
-  -n "gm mogrify" --prepare "bash -c fresh_copy" \
+  -n "gm mogrify" \
     "gm mogrify -format jpg -quality 100 -sampling-factor 2x2 -define jpeg:optimize-coding=true $out/copy/photo-*" \
-  -n "im mogrify" --prepare "bash -c fresh_copy" \
+  -n "im mogrify" \
     "mogrify -format jpg -quality 100 -sampling-factor 2x2 -define jpeg:optimize-coding=true $out/copy/photo-*" \
   -n "vips one at a time" "ls $corpus/photo-* | xargs -P1 -I{} sh -c '$vips_one' {} $out" \
   -n "vips two at a time" "ls $corpus/photo-* | xargs -P2 -I{} sh -c '$vips_one' {} $out" \
@@ -91,3 +94,32 @@ own = results["tulvex default"] / results["tulvex -j 1"]
 print(f"fastest peer: {fastest_name}; tulvex default / tulvex -j 1: {own:.2f}")
 PY
 cat "$report"
+
+# The 64-bit Windows build under Wine, when it has been built
+# (cmake --preset windows64 && cmake --build --preset windows64).
+windows=$here/build/windows64/tools/tulvex-convert.exe
+if [ -f "$windows" ]; then
+  winlist=$out/list-windows.txt
+  mkdir -p "$out/tulvex-windows"
+  : > "$winlist"
+  for file in "$corpus"/photo-*; do
+    destination=$out/tulvex-windows/$(basename "${file%.*}").jpg
+    printf 'Z:%s\tZ:%s\r\n' "${file//\//\\}" "${destination//\//\\}" >> "$winlist"
+  done
+  winlist_path="Z:${winlist//\//\\}"
+  scripts/wine-run.sh "$windows" >/dev/null 2>&1 || true   # create the Wine prefix first
+  hyperfine --style basic --runs "$runs" --export-json "$out/batch-wine.json" \
+    -n "wine64 tulvex -j 1" "scripts/wine-run.sh $windows -j 1 --list '$winlist_path'" \
+    -n "wine64 tulvex default" "scripts/wine-run.sh $windows --list '$winlist_path'" \
+    >/dev/null
+  python3 - "$out/batch-wine.json" "$out/batch.json" >> "$report" <<'PY'
+import json, sys
+wine = {r["command"]: r["median"] for r in json.load(open(sys.argv[1]))["results"]}
+native = {r["command"]: r["median"] for r in json.load(open(sys.argv[2]))["results"]}
+fastest = min(v for k, v in native.items() if not k.startswith("tulvex"))
+for name, seconds in wine.items():
+    print(f"{name:20} {seconds:9.2f} {seconds / fastest:15.2f}")
+print(f"wine64 default / wine64 -j 1: {wine['wine64 tulvex default'] / wine['wine64 tulvex -j 1']:.2f}")
+PY
+  tail -3 "$report"
+fi
