@@ -20,6 +20,16 @@ if(TULVEX_SANITIZE)
   target_link_options(tulvex_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+# Concurrent conversions are checked for data races under ThreadSanitizer,
+# which cannot be combined with AddressSanitizer.
+if(TULVEX_THREAD_SANITIZE)
+  if(TULVEX_SANITIZE)
+    message(FATAL_ERROR "TULVEX_THREAD_SANITIZE and TULVEX_SANITIZE exclude each other")
+  endif()
+  target_compile_options(tulvex_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(tulvex_options INTERFACE -fsanitize=thread)
+endif()
+
 if(TULVEX_FUZZ)
   # Everything the fuzz targets link is instrumented for coverage and checked
   # by the sanitizers; the targets themselves add -fsanitize=fuzzer.

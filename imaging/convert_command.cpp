@@ -4,6 +4,7 @@
 #include "imaging/convert_command.h"
 
 #include "imaging/jpeg_codec.h"
+#include "imaging/memory_budget.h"
 #include "imaging/picture_buffer.h"
 #include "imaging/picture_loader.h"
 
@@ -32,14 +33,34 @@ bool ReadArguments(int32_t count, const Value* args, ConvertArguments* out) {
          out->quality <= 100 && out->smoothing >= 0 && out->smoothing <= 100;
 }
 
+// Every byte of pixel memory the conversion will map: the picture, the
+// reader's working block, and the copy the writer makes when the picture's
+// depth is not the one it writes (24-bit colour, 8-bit gray).
+uint64_t PictureMemoryOf(const PicturePlan& plan, bool grayscale) {
+  const uint64_t pixels = static_cast<uint64_t>(plan.width) * static_cast<uint64_t>(plan.height);
+  const int32_t written_bits = grayscale ? 8 : 24;
+  uint64_t bytes = pixels * static_cast<uint64_t>(plan.bits_per_pixel / 8) + plan.working_bytes;
+  // An 8-bit picture with a palette is converted even to 8-bit gray; counting
+  // the copy for every 8-bit picture errs on the safe side.
+  if (plan.bits_per_pixel != written_bits || plan.bits_per_pixel == 8)
+    bytes += pixels * static_cast<uint64_t>(written_bits / 8);
+  return bytes;
+}
+
 int32_t Convert(const ConvertArguments& arguments) {
   // The picture and both codecs live for this call only. Running out of
   // memory (the only exception below) is a failure of the current stage.
+  // The claim on the process's picture memory is declared first so that it
+  // is given back after the picture's blocks are unmapped.
+  BudgetClaim memory;
   bool reading = true;
   try {
     PictureBuffer picture;
     PictureLoader loader;
-    const int loaded = loader.Load(arguments.source, &picture);
+    const auto admit = [&](const PicturePlan& plan) {
+      memory.Take(PictureMemoryBudget(), PictureMemoryOf(plan, arguments.grayscale));
+    };
+    const int loaded = loader.Load(arguments.source, &picture, admit);
     if (loaded == -1) return kConvertSourceMissing;
     if (loaded != 1) return kConvertUnreadable;
     reading = false;

@@ -26,6 +26,7 @@ class JpegCodec : public PictureReader {
   // 8-bit gray for 1 component, 24-bit RGB for 3; a file that ends early
   // fails.
   bool Decode() override;
+  PicturePlan Plan() const override;
 
   // --- writing ---
   // Writes `buffer` as a baseline JPEG file: one component when `colour` is

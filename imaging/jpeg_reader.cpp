@@ -125,3 +125,5 @@ bool JpegCodec::Decode() {
   Reset();
   return ok;
 }
+
+PicturePlan JpegCodec::Plan() const { return PicturePlan{width_, height_, components_ == 3 ? 24 : 8, 0}; }

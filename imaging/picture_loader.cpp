@@ -10,7 +10,7 @@
 #include "imaging/readers/png_reader.h"
 #include "imaging/readers/tiff_reader.h"
 
-int PictureLoader::Load(const char* path, PictureBuffer* buffer) {
+int PictureLoader::Load(const char* path, PictureBuffer* buffer, const Admission& admit) {
   if (!PathExists(path)) return -1;
   JpegCodec jpeg;
   BmpReader bmp;
@@ -23,6 +23,7 @@ int PictureLoader::Load(const char* path, PictureBuffer* buffer) {
   int result = -3;
   for (PictureReader* reader : readers) {
     if (!reader->Open(path, buffer, nullptr)) continue;
+    if (admit) admit(reader->Plan());
     result = reader->Decode() ? 1 : -3;
     break;
   }

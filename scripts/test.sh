@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every configuration and runs every test:
-# the native engine under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the native engine under AddressSanitizer and UndefinedBehaviorSanitizer
+# and again under ThreadSanitizer,
 # both Windows products (32-bit and 64-bit) under Wine (code page 936, in a
 # virtual X display) where this machine can run them, and each fuzz target
 # for a bounded time (FUZZ_SECONDS, default 30).
@@ -20,6 +21,11 @@ echo "== native"
 cmake --preset native
 cmake --build --preset native
 ctest --preset native
+
+echo "== native under ThreadSanitizer"
+cmake --preset native-tsan
+cmake --build --preset native-tsan
+ctest --preset native-tsan
 
 echo "== windows (32-bit) and windows64: build"
 cmake --preset windows

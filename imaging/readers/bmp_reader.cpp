@@ -87,3 +87,5 @@ bool BmpReader::DecodePicture() {
   }
   return true;
 }
+
+PicturePlan BmpReader::Plan() const { return PicturePlan{width_, height_, 24, 0}; }

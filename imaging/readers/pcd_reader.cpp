@@ -81,3 +81,7 @@ bool PcdReader::DecodePicture() {
   }
   return true;
 }
+
+PicturePlan PcdReader::Plan() const {
+  return PicturePlan{WidthOf(resolution_), HeightOf(resolution_), 24, 0};
+}

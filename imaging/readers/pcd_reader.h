@@ -21,6 +21,8 @@ class PcdReader : public StdioPictureReader {
   // "PCD_" at this offset marks an image pac.
   static constexpr int64_t kSignatureOffset = 2048;
 
+  PicturePlan Plan() const override;
+
  private:
   bool ReadHeader(const char* path) override;
   bool DecodePicture() override;

@@ -143,3 +143,5 @@ bool PcxReader::DecodePicture() {
   }
   return true;
 }
+
+PicturePlan PcxReader::Plan() const { return PicturePlan{width_, height_, planes_ == 1 ? 8 : 24, 0}; }

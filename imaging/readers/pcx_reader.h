@@ -7,6 +7,9 @@
 #include "imaging/readers/stdio_picture_reader.h"
 
 class PcxReader : public StdioPictureReader {
+ public:
+  PicturePlan Plan() const override;
+
  private:
   bool ReadHeader(const char* path) override;
   bool DecodePicture() override;

@@ -163,3 +163,9 @@ bool PngReader::Decode() {
   Reset();
   return ok;
 }
+
+PicturePlan PngReader::Plan() const {
+  const PngDecoderState* state = state_.get();
+  return PicturePlan{static_cast<int32_t>(state->width), static_cast<int32_t>(state->height),
+                     state->bits_per_pixel, 0};
+}

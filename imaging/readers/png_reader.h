@@ -20,6 +20,7 @@ class PngReader : public PictureReader {
   void Reset() override;
   bool Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) override;
   bool Decode() override;
+  PicturePlan Plan() const override;
 
  private:
   std::unique_ptr<PngDecoderState> state_;

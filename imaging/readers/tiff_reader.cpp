@@ -1,6 +1,6 @@
-// libtiff reports errors through process-wide handlers, which by default
-// write to stderr (a message box on Windows); they are silenced once here.
-// libtiff itself never jumps, so no setjmp is needed.
+// libtiff's messages go to handlers given to each open file, never to its
+// process-wide ones (stderr, or a message box on Windows). libtiff itself
+// never jumps, so no setjmp is needed.
 #include "imaging/readers/tiff_reader.h"
 
 #include <tiffio.h>
@@ -13,16 +13,33 @@
 
 namespace {
 
-void Quiet(const char*, const char*, va_list) {}
+// Messages are dropped; the reader's result says what happened. Returning 1
+// keeps libtiff from passing them on to its process-wide handlers.
+int Quiet(TIFF*, void*, const char*, const char*, va_list) { return 1; }
 
-void SilenceLibtiff() {
-  // A static's initialisation runs once, even with several threads.
+// The few messages libtiff sends without a file go to the process-wide
+// handlers; those are silenced once, before the first file is opened.
+void QuietGlobally(const char*, const char*, va_list) {}
+void SilenceProcessWideHandlers() {
   static const bool silenced = [] {
-    TIFFSetErrorHandler(Quiet);
-    TIFFSetWarningHandler(Quiet);
+    TIFFSetErrorHandler(QuietGlobally);
+    TIFFSetWarningHandler(QuietGlobally);
     return true;
   }();
   (void)silenced;
+}
+
+// Opens with handlers of this file's own, so that nothing process-wide is
+// changed and concurrent decodes do not meet in libtiff's global state.
+TIFF* OpenQuietly(const char* path) {
+  SilenceProcessWideHandlers();
+  TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+  if (options == nullptr) return nullptr;
+  TIFFOpenOptionsSetErrorHandlerExtR(options, Quiet, nullptr);
+  TIFFOpenOptionsSetWarningHandlerExtR(options, Quiet, nullptr);
+  TIFF* file = TIFFOpenExt(path, "r", options);
+  TIFFOpenOptionsFree(options);
+  return file;
 }
 
 }  // namespace
@@ -38,8 +55,7 @@ void TiffReader::Reset() {
 bool TiffReader::Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) {
   Reset();
   if (path == nullptr || buffer == nullptr) return false;
-  SilenceLibtiff();
-  file_ = TIFFOpen(path, "r");
+  file_ = OpenQuietly(path);
   if (file_ == nullptr) return false;
   uint32_t width = 0, height = 0;
   // The RGBA raster takes four bytes a pixel: that is what must fit.
@@ -83,4 +99,10 @@ bool TiffReader::Decode() {
   }
   Reset();
   return ok;
+}
+
+// The RGBA raster is mapped beside the picture for the whole decode.
+PicturePlan TiffReader::Plan() const {
+  return PicturePlan{static_cast<int32_t>(width_), static_cast<int32_t>(height_), 24,
+                     uint64_t{width_} * height_ * 4};
 }

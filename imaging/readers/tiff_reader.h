@@ -16,6 +16,7 @@ class TiffReader : public PictureReader {
   void Reset() override;
   bool Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) override;
   bool Decode() override;
+  PicturePlan Plan() const override;
 
  private:
   struct tiff* file_ = nullptr;

@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "tests/support/scratch_folder.h"
 #include "tests/support/temporary_files.h"
@@ -140,4 +145,63 @@ TEST(MappedBlock, FailsCleanlyWithoutAUsableFolderOrSpace) {
   EXPECT_TRUE(block.Allocate(16)) << "a failed allocation must not spoil the next one";
   block.Release();
   EXPECT_EQ(watch.Leftovers(), "");
+}
+
+namespace {
+
+// Holds every arriving thread until `count` have arrived; reusable.
+class Rendezvous {
+ public:
+  explicit Rendezvous(int count) : count_(count) {}
+  void arrive_and_wait() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    const int generation = generation_;
+    if (++arrived_ == count_) {
+      arrived_ = 0;
+      ++generation_;
+      all_here_.notify_all();
+      return;
+    }
+    all_here_.wait(lock, [&] { return generation_ != generation; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable all_here_;
+  const int count_;
+  int arrived_ = 0;
+  int generation_ = 0;
+};
+
+}  // namespace
+
+// Blocks claimed by many threads at the same moment each get a file of their
+// own: were two to share one, one thread's pattern would show in the other's.
+TEST(MappedBlock, ThreadsClaimingAtOnceGetFilesOfTheirOwn) {
+  constexpr int kThreads = 8;
+  constexpr size_t kBytes = 64 * 1024;
+  const std::set<std::string> before = TemporaryBackingFiles();
+  Rendezvous all_claimed(kThreads + 1), all_checked(kThreads + 1);
+  std::vector<int> intact(kThreads, 0);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      MappedBlock block;
+      const bool allocated = block.Allocate(kBytes);
+      if (allocated) std::memset(block.data(), 'a' + t, kBytes);
+      all_claimed.arrive_and_wait();  // every block is held and written now
+      bool same = allocated;
+      for (size_t i = 0; same && i < kBytes; ++i) same = block.data()[i] == 'a' + t;
+      intact[t] = same;
+      all_checked.arrive_and_wait();  // the main thread counts the files
+      all_checked.arrive_and_wait();
+    });
+  }
+  all_claimed.arrive_and_wait();
+  all_checked.arrive_and_wait();
+  EXPECT_EQ(NewBackingFiles(before), kThreads * kVisibleFilesPerBlock);
+  all_checked.arrive_and_wait();
+  for (std::thread& thread : threads) thread.join();
+  for (int t = 0; t < kThreads; ++t) EXPECT_TRUE(intact[t]) << "thread " << t << "'s block was changed";
+  EXPECT_EQ(NewBackingFiles(before), 0u);
 }

@@ -111,10 +111,44 @@ TEST_F(TulvexConvertTest, ConvertsListsFromFilesAndStandardInput) {
   EXPECT_EQ(run.out, "1\t" + source_ + "\n");
 }
 
+TEST_F(TulvexConvertTest, ParallelListPrintsInListOrderWhateverFinishesFirst) {
+  // The first entry takes far longer than the rest, which fail at once or
+  // convert a tiny picture: with several jobs they finish before it.
+  const std::string large = folder_.File("large.png");
+  ASSERT_TRUE(WritePngFile(large, PngPicture{1200, 900, PNG_COLOR_TYPE_RGB, 8, false,
+                                             MakeGradient(1200, 900, 3).samples}));
+  std::string list = large + "\t" + folder_.File("large.jpg") + "\n";
+  std::string want = "1\t" + large + "\n";
+  for (int i = 0; i < 12; ++i) {
+    const std::string source = i % 3 == 0 ? folder_.File("missing" + std::to_string(i) + ".png") : source_;
+    list += source + "\t" + folder_.File(std::to_string(i) + ".jpg") + "\n";
+    want += (i % 3 == 0 ? "-1\t" : "1\t") + source + "\n";
+  }
+  ASSERT_TRUE(WriteFileBytes(folder_.File("list.txt"), list));
+  for (const char* jobs : {"-j 1 ", "-j 4 ", ""}) {
+    const ToolRun run = Tool(std::string(jobs) + "--list " + folder_.File("list.txt"));
+    EXPECT_EQ(run.status, 1) << jobs;
+    EXPECT_EQ(run.out, want) << jobs;
+    EXPECT_EQ(run.err, "") << jobs;
+  }
+  Pixels have;
+  ASSERT_TRUE(DecodeJpegFile(folder_.File("large.jpg"), &have));
+  EXPECT_EQ(have.width, 1200);
+  for (int i = 1; i < 12; i += 3) EXPECT_TRUE(DecodeJpegFile(folder_.File(std::to_string(i) + ".jpg"), &have)) << i;
+
+  // Every entry succeeding still exits 0 with several jobs.
+  const ToolRun run = Tool("-j 3 --list -", source_ + "\t" + folder_.File("x.jpg") + "\n" + source_ + "\t" +
+                                                folder_.File("y.jpg") + "\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "1\t" + source_ + "\n1\t" + source_ + "\n");
+}
+
 TEST_F(TulvexConvertTest, UsageErrors) {
   for (const std::string& arguments :
        {std::string(), source_, source_ + " " + destination_ + " extra", "-x " + source_ + " " + destination_,
-        source_ + " " + destination_ + " -q", "--list " + folder_.File("list.txt") + " " + source_}) {
+        source_ + " " + destination_ + " -q", "--list " + folder_.File("list.txt") + " " + source_,
+        std::string("-j 0 --list -"), std::string("-j two --list -"), std::string("-j 2x --list -"),
+        std::string("--list - -j")}) {
     const ToolRun run = Tool(arguments);
     EXPECT_EQ(run.status, 2) << "arguments: " << arguments;
     EXPECT_NE(run.err.find("usage: tulvex-convert"), std::string::npos) << "arguments: " << arguments;

@@ -3,10 +3,15 @@
 // code a line. Arguments reach the command as the application passes them:
 // numbers as numeric records, converted from text the way the application
 // converts text to numbers (so "-q abc" is quality 0, a bad argument).
+// A list is converted by up to -j entries at once; its lines are still
+// printed in list order.
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "imaging/convert_command.h"
@@ -16,12 +21,13 @@ namespace {
 
 const char kUsage[] =
     "usage: tulvex-convert [-q QUALITY] [-g] [-s SMOOTHING] [-n] SOURCE DEST\n"
-    "       tulvex-convert [-q QUALITY] [-g] [-s SMOOTHING] [-n] --list LISTFILE\n"
+    "       tulvex-convert [-q QUALITY] [-g] [-s SMOOTHING] [-n] [-j N] --list LISTFILE\n"
     "\n"
     "Converts pictures to JPEG. LISTFILE holds one SOURCE<TAB>DEST a line; '-'\n"
     "reads standard input. Prints CODE<TAB>SOURCE for every conversion (1 is\n"
-    "success). Defaults: quality 100, colour, optimised Huffman tables,\n"
-    "smoothing 0. -g writes grayscale, -n turns optimisation off.\n"
+    "success), in list order. Defaults: quality 100, colour, optimised Huffman\n"
+    "tables, smoothing 0. -g writes grayscale, -n turns optimisation off.\n"
+    "-j N converts up to N list entries at once (default: one per processor).\n"
     "Exit status: 0 when every code is 1, 1 otherwise, 2 for a usage error.\n";
 
 struct Options {
@@ -31,7 +37,17 @@ struct Options {
   bool optimise = true;
   const char* list = nullptr;
   std::vector<const char*> paths;
+  unsigned jobs = 0;  // 0: one per processor
 };
+
+// -j takes a whole positive number, nothing else.
+bool ParseJobs(const char* text, unsigned* jobs) {
+  char* end = nullptr;
+  const long value = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || value < 1 || value > 1024) return false;
+  *jobs = static_cast<unsigned>(value);
+  return true;
+}
 
 // The application's text-to-number: leading number, anything else is 0.
 double TextToNumber(const char* text) { return std::strtod(text, nullptr); }
@@ -44,6 +60,8 @@ bool ParseArguments(int argc, char** argv, Options* options) {
       options->quality = TextToNumber(argv[++i]);
     } else if (argument == "-s" && has_value) {
       options->smoothing = TextToNumber(argv[++i]);
+    } else if (argument == "-j" && has_value) {
+      if (!ParseJobs(argv[++i], &options->jobs)) return false;
     } else if (argument == "--list" && has_value && options->list == nullptr) {
       options->list = argv[++i];
     } else if (argument == "-g") {
@@ -59,26 +77,31 @@ bool ParseArguments(int argc, char** argv, Options* options) {
   return options->list != nullptr ? options->paths.empty() : options->paths.size() == 2;
 }
 
-// One conversion through the command frame; prints its line and returns
-// the code.
-int32_t ConvertOne(const Options& options, const std::string& source, const std::string& destination) {
-  const Value args[] = {LendText(source.c_str()),
-                        LendText(destination.c_str()),
+struct Conversion {
+  std::string source, destination;
+};
+
+// One conversion through the command frame; returns the code.
+int32_t ConvertOne(const Options& options, const Conversion& conversion) {
+  const Value args[] = {LendText(conversion.source.c_str()),
+                        LendText(conversion.destination.c_str()),
                         MakeLogical(options.grayscale),
                         MakeFloat(options.quality),
                         MakeLogical(options.optimise),
                         MakeFloat(options.smoothing)};
   const Value result = CallCommand(ConvertPictureToJpeg, args);
-  const auto code = static_cast<int32_t>(result.word0);
-  std::printf("%d\t%s\n", code, source.c_str());
-  std::fflush(stdout);
-  return code;
+  return static_cast<int32_t>(result.word0);
 }
 
-// Runs every SOURCE<TAB>DEST line of `list`; a line without a tab has an
-// empty destination, which the command refuses. Empty lines are skipped.
-bool ConvertList(const Options& options, FILE* list) {
-  bool all_succeeded = true;
+void PrintResult(int32_t code, const std::string& source) {
+  std::printf("%d\t%s\n", code, source.c_str());
+  std::fflush(stdout);
+}
+
+// Every SOURCE<TAB>DEST line of `list`; a line without a tab has an empty
+// destination, which the command refuses. Empty lines are skipped.
+std::vector<Conversion> ReadList(FILE* list) {
+  std::vector<Conversion> conversions;
   std::string line;
   for (int c = std::fgetc(list);; c = std::fgetc(list)) {
     if (c != EOF && c != '\n') {
@@ -88,14 +111,73 @@ bool ConvertList(const Options& options, FILE* list) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!line.empty()) {
       const size_t tab = line.find('\t');
-      const std::string source = line.substr(0, tab);
-      const std::string destination = tab == std::string::npos ? std::string() : line.substr(tab + 1);
-      all_succeeded = ConvertOne(options, source, destination) == kConvertSucceeded && all_succeeded;
+      conversions.push_back(Conversion{line.substr(0, tab), tab == std::string::npos
+                                                                ? std::string()
+                                                                : line.substr(tab + 1)});
     }
     line.clear();
     if (c == EOF) break;
   }
-  return all_succeeded;
+  return conversions;
+}
+
+// Workers take the next unconverted entry in list order; the calling thread
+// prints each result as soon as every entry before it has been printed.
+class ParallelList {
+ public:
+  ParallelList(const Options& options, const std::vector<Conversion>& conversions)
+      : options_(options), conversions_(conversions), codes_(conversions.size()),
+        done_(conversions.size(), false) {}
+
+  bool Run(unsigned jobs) {
+    std::vector<std::thread> workers;
+    for (unsigned i = 0; i < jobs && i < conversions_.size(); ++i) workers.emplace_back([this] { Work(); });
+    bool all_succeeded = true;
+    for (size_t printed = 0; printed < conversions_.size(); ++printed) {
+      int32_t code;
+      {
+        std::unique_lock<std::mutex> lock(mutex_);
+        finished_.wait(lock, [&] { return done_[printed]; });
+        code = codes_[printed];
+      }
+      PrintResult(code, conversions_[printed].source);
+      all_succeeded = code == kConvertSucceeded && all_succeeded;
+    }
+    for (std::thread& worker : workers) worker.join();
+    return all_succeeded;
+  }
+
+ private:
+  void Work() {
+    for (;;) {
+      size_t index;
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (next_ == conversions_.size()) return;
+        index = next_++;
+      }
+      const int32_t code = ConvertOne(options_, conversions_[index]);
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        codes_[index] = code;
+        done_[index] = true;
+      }
+      finished_.notify_all();
+    }
+  }
+
+  const Options& options_;
+  const std::vector<Conversion>& conversions_;
+  std::mutex mutex_;
+  std::condition_variable finished_;
+  size_t next_ = 0;              // the first entry no worker has taken
+  std::vector<int32_t> codes_;   // by list position, valid where done_
+  std::vector<bool> done_;
+};
+
+unsigned DefaultJobs() {
+  const unsigned processors = std::thread::hardware_concurrency();
+  return processors == 0 ? 1 : processors;
 }
 
 }  // namespace
@@ -106,8 +188,12 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  if (options.list == nullptr)
-    return ConvertOne(options, options.paths[0], options.paths[1]) == kConvertSucceeded ? 0 : 1;
+  if (options.list == nullptr) {
+    const Conversion conversion{options.paths[0], options.paths[1]};
+    const int32_t code = ConvertOne(options, conversion);
+    PrintResult(code, conversion.source);
+    return code == kConvertSucceeded ? 0 : 1;
+  }
 
   const bool from_input = std::strcmp(options.list, "-") == 0;
   FILE* list = from_input ? stdin : std::fopen(options.list, "rb");
@@ -115,7 +201,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tulvex-convert: cannot read %s\n", options.list);
     return 2;
   }
-  const bool all_succeeded = ConvertList(options, list);
+  const std::vector<Conversion> conversions = ReadList(list);
   if (!from_input) std::fclose(list);
-  return all_succeeded ? 0 : 1;
+  ParallelList run(options, conversions);
+  return run.Run(options.jobs != 0 ? options.jobs : DefaultJobs()) ? 0 : 1;
 }
