@@ -13,14 +13,19 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "runtime/value.h"
 // What a control library needs of the runtime beyond its types: raising
 // events, the fatal error report, value memory, and a bounded cursor for
-// reading stored property records.
+// reading stored property records, and the shared readers of the font,
+// picture and colour values those records hold.
 #include "runtime/process/runtime_error.h"
 #include "runtime/values/memory.h"
+#include "runtime/windows/colour_codes.h"
 #include "runtime/windows/dispatch.h"
+#include "runtime/windows/font_block.h"
+#include "runtime/windows/picture_block.h"
 #include "runtime/windows/templates/byte_cursor.h"
 
 struct ControlTemplate;
@@ -79,6 +84,15 @@ const ControlType* FindControlType(const std::string& type_name);
 Value NewTextValue(const char* text, size_t length);  // empty: the null text
 Value NewTextValue(const std::string& text);
 std::string WindowTextOf(HWND window);
+
+// The window of the control a control reference names (word0 the window
+// identifier, word1 the control identifier); null when that window or
+// control is not loaded. Callable from any thread.
+HWND ControlWindowHandleOf(const Value& reference);
+
+// The top-level windows of the program (runtime/windows/loaded_windows.h):
+// modal dialogs of the libraries disable them while they run.
+std::vector<HWND> LoadedTopLevelWindows();
 
 // Reflection: a window hands WM_COMMAND, WM_NOTIFY and WM_DRAWITEM back to
 // the control that sent them as kReflectBase + the message, same parameters;

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "runtime/values/memory.h"
+#include "runtime/windows/properties.h"
 
 namespace {
 
@@ -43,4 +44,8 @@ std::string WindowTextOf(HWND window) {
   const int copied = GetWindowTextA(window, &text[0], length + 1);
   text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
   return text;
+}
+
+HWND ControlWindowHandleOf(const Value& reference) {
+  return reinterpret_cast<HWND>(ControlWindowHandle(reference.word0, reference.word1));
 }

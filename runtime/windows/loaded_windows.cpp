@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "runtime/process/window_thread.h"
 #include "runtime/windows/dispatch.h"
 #include "runtime/windows/standard_controls/standard_controls.h"
 
@@ -176,4 +177,25 @@ void CloseAllWindows() {
   for (const auto& window : g_windows) {
     if (window->handle()) DestroyWindow(window->handle());
   }
+}
+
+namespace {
+
+void CollectTopLevelWindows(void* context) {
+  auto* handles = static_cast<std::vector<HWND>*>(context);
+  for (const auto& window : g_windows) {
+    const HWND handle = window->handle();
+    // GetParent would name an owner too; a top-level window is one that is
+    // not a child.
+    if (handle && IsWindow(handle) && (GetWindowLongPtrA(handle, GWL_STYLE) & WS_CHILD) == 0)
+      handles->push_back(handle);
+  }
+}
+
+}  // namespace
+
+std::vector<HWND> LoadedTopLevelWindows() {
+  std::vector<HWND> handles;
+  RunOnWindowThread(CollectTopLevelWindows, &handles);
+  return handles;
 }

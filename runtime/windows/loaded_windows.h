@@ -46,3 +46,8 @@ void ForgetWindowHandle(HWND window);
 
 // Exit: destroys every application window.
 void CloseAllWindows();
+
+// The windows of the program that have no parent window: every loaded
+// window still open whose window is top-level. Safe from any thread (the
+// table is read on the window thread).
+std::vector<HWND> LoadedTopLevelWindows();

@@ -1,0 +1,51 @@
+// Per-row decisions of a conversion run (see conversion_plan.h).
+#include "app/conversion_plan.h"
+
+#include "app/gbk_path.h"
+
+namespace tulvex {
+
+SaveMode SaveModeOfChoice(const std::string& combo_text) {
+  return combo_text == kOverwriteChoice ? SaveMode::kOverwrite : SaveMode::kSaveInFolder;
+}
+
+const char* SettingsValueOf(SaveMode mode) { return mode == SaveMode::kOverwrite ? "a" : "b"; }
+
+SaveMode SaveModeOfSettingsValue(const std::string& value) {
+  return value == "a" ? SaveMode::kOverwrite : SaveMode::kSaveInFolder;
+}
+
+std::string BaseNameOf(const std::string& source) {
+  const std::string name = FileNameOf(source);
+  // "." (0x2E) is never a GBK trail byte, so a plain search is safe.
+  return name.substr(0, name.find('.'));
+}
+
+std::string DestinationOf(SaveMode mode, const std::string& folder, size_t number,
+                          const std::string& source) {
+  if (mode == SaveMode::kOverwrite) return source;
+  return folder + "\\" + std::to_string(number) + "_" + BaseNameOf(source) + ".jpg";
+}
+
+const char* StatusTextOf(int32_t result_code) {
+  switch (result_code) {
+    case 1: return "转换成功";
+    case 0: return "未知错误";
+    case -1: return "文件不存在";
+    case -2: return "系统资源不足";
+    case -3: return "文件格式不支持";
+    case -4: return "编码时出错";
+    case -6: return "编码时系统资源不足";
+    case -7: return "编码参数错误";
+    default: return nullptr;
+  }
+}
+
+int32_t ProgressPositionOf(size_t finished, size_t total) {
+  if (total == 0) return 0;
+  // In floating point, as the bar has always been driven: 1/3 gives 3333.
+  const double share = static_cast<double>(finished) / static_cast<double>(total);
+  return static_cast<int32_t>(share * kProgressRange);
+}
+
+}  // namespace tulvex

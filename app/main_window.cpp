@@ -1,0 +1,63 @@
+// The main window's own events: creation (the remembered choices, drops),
+// resizing the job list with the window, the two popup menus and the
+// advertising item.
+#include "app/main_window.h"
+
+#include "app/control_library_calls.h"
+#include "app/file_drop.h"
+#include "app/web_addresses.h"
+#include "app/window_access.h"
+#include "runtime/core_commands.h"
+#include "runtime/event_handler.h"
+#include "runtime/property_ids.h"
+#include "runtime/service_calls.h"
+
+namespace tulvex {
+
+void LoadSettings();  // settings_handlers.cpp
+
+namespace {
+
+// The job list keeps these margins to the window's outer size; the number
+// and status columns keep their widths and the path column takes the rest.
+constexpr int32_t kListWidthMargin = 8;
+constexpr int32_t kListHeightMargin = 69;
+constexpr int32_t kFixedColumnsWidth = 172;
+constexpr int32_t kPathColumn = 1;
+
+void PopUpAtMouse(uint32_t menu) { app::Call(PopUpMenu, {Value{kMainWindow, menu, kMenuReferenceTag}}); }
+
+}  // namespace
+}  // namespace tulvex
+
+using namespace tulvex;
+
+extern "C" int32_t OnMainWindowCreated(int32_t, const Value*) {
+  LoadSettings();
+  AcceptDroppedFiles(MainWindowHandle());
+  return 0;
+}
+
+extern "C" int32_t OnMainWindowResized(int32_t, const Value*) {
+  const int32_t width = ReadNumber(kWindowItself, kPropertyWidth) - kListWidthMargin;
+  const int32_t height = ReadNumber(kWindowItself, kPropertyHeight) - kListHeightMargin;
+  WriteNumber(kJobList, kPropertyWidth, width);
+  WriteNumber(kJobList, kPropertyHeight, height);
+  SetJobColumnWidth(kPathColumn, width - kFixedColumnsWidth);
+  return 0;
+}
+
+extern "C" int32_t OnAddButtonClicked(int32_t, const Value*) {
+  PopUpAtMouse(kAddMenu);
+  return 0;
+}
+
+extern "C" int32_t OnJobListRightClicked(int32_t, const Value*) {
+  PopUpAtMouse(kRowMenu);
+  return 0;
+}
+
+extern "C" int32_t OnAdvertisingChosen(int32_t, const Value*) {
+  app::CallLibrary(OpenWebPage, {LendText(kAdvertisingTarget)});
+  return 0;
+}

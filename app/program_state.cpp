@@ -1,0 +1,26 @@
+// The program's shared state (see program_state.h).
+#include "app/program_state.h"
+
+#include <mutex>
+
+namespace tulvex {
+
+std::atomic<int32_t> g_cancel_flag{0};
+std::atomic<bool> g_run_in_progress{false};
+
+namespace {
+std::mutex g_folder_lock;
+std::string g_remembered_folder;
+}  // namespace
+
+std::string RememberedFolder() {
+  std::lock_guard<std::mutex> hold(g_folder_lock);
+  return g_remembered_folder;
+}
+
+void SetRememberedFolder(const std::string& folder) {
+  std::lock_guard<std::mutex> hold(g_folder_lock);
+  g_remembered_folder = folder;
+}
+
+}  // namespace tulvex

@@ -1,0 +1,40 @@
+// Reading the arguments of the library's commands: an argument that was not
+// passed, or passed with the omitted tag, takes the command's default; a
+// given argument of the wrong type is the runtime's fatal type error.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "runtime/control_types.h"
+#include "runtime/service_calls.h"
+
+namespace controls {
+
+// Code of the runtime error "the argument's type does not fit".
+constexpr int32_t kWrongArgumentTypeError = 11;
+
+inline bool IsGiven(int32_t count, const Value* args, int32_t index) {
+  return index < count && !IsOmitted(args[index]);
+}
+
+inline int32_t IntegerArgument(int32_t count, const Value* args, int32_t index, int32_t fallback) {
+  return IsGiven(count, args, index) ? ToInteger(args[index]) : fallback;
+}
+
+// A lent text, "" when omitted; valid for the command's call.
+inline const char* TextArgument(int32_t count, const Value* args, int32_t index,
+                                const char* fallback = "") {
+  if (!IsGiven(count, args, index)) return fallback;
+  if (args[index].tag != kTagText) ReportRuntimeErrorCode(kWrongArgumentTypeError);
+  return TextOf(args[index]);
+}
+
+inline bool LogicalArgument(int32_t count, const Value* args, int32_t index, bool fallback) {
+  if (!IsGiven(count, args, index)) return fallback;
+  if (args[index].tag == kTagLogical) return args[index].word0 != 0;
+  return ToInteger(args[index]) != 0;
+}
+
+}  // namespace controls

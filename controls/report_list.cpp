@@ -1,0 +1,335 @@
+// The report list's creation from its stored record and its properties.
+#include "controls/report_list.h"
+
+#include <commctrl.h>
+
+#include <memory>
+#include <vector>
+
+#include "controls/report_list_events.h"
+#include "controls/report_list_record.h"
+#include "controls/report_list_state.h"
+
+namespace controls {
+
+namespace {
+
+constexpr char kTooNewMessage[] = "超级列表框的属性数据版本过高，本程序无法读取";
+constexpr char kDamagedMessage[] = "超级列表框的属性数据已损坏";
+
+// A list of images from a block; a block that is present but unreadable is
+// damaged data, reported like a damaged record.
+HIMAGELIST ImagesOf(const StoredBlock& block) {
+  if (block.size == 0) return nullptr;
+  HIMAGELIST images = CreateImageListFromBlock(block.bytes, block.size);
+  if (!images) ReportRuntimeError(kDamagedMessage, 0);
+  return images;
+}
+
+void ApplyBorder(HWND list, uint32_t border) {
+  constexpr DWORD kAllEdges = WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE;
+  const LONG_PTR extended = GetWindowLongPtrA(list, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(kAllEdges);
+  SetWindowLongPtrA(list, GWL_EXSTYLE, extended | static_cast<LONG_PTR>(BorderExtendedStyle(border)));
+  const LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER);
+  SetWindowLongPtrA(list, GWL_STYLE, style | static_cast<LONG_PTR>(BorderWindowStyle(border)));
+  SetWindowPos(list, nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The hot row's cursor: the system hand, else the program's own hand
+// resource, else the arrow; the arrow when the hand is not wanted.
+void ApplyHotCursor(HWND list, bool hand) {
+  HCURSOR cursor = nullptr;
+  if (hand) {
+    cursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
+    if (!cursor) cursor = LoadCursorA(GetModuleHandleA(nullptr), "HAND");
+  }
+  if (!cursor) cursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  SendMessageA(list, LVM_SETHOTCURSOR, 0, reinterpret_cast<LPARAM>(cursor));
+}
+
+void ApplyColours(HWND list, uint32_t text, const ReportListState& state) {
+  SendMessageA(list, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(text & 0x00FFFFFF));
+  SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(ResolveColour(state.text_background)));
+  SendMessageA(list, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(ResolveColour(state.background)));
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+void InsertColumns(HWND list, const std::vector<ColumnEntry>& columns) {
+  for (size_t i = 0; i < columns.size(); ++i) {
+    const ColumnEntry& entry = columns[i];
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = entry.alignment == 1 ? LVCFMT_CENTER : entry.alignment == 2 ? LVCFMT_RIGHT : LVCFMT_LEFT;
+    if (entry.image >= 0) {
+      column.mask |= LVCF_IMAGE;
+      column.fmt |= LVCFMT_IMAGE | (entry.image_on_right ? LVCFMT_BITMAP_ON_RIGHT : 0);
+      column.iImage = entry.image;
+    }
+    column.cx = entry.width;
+    column.pszText = const_cast<char*>(entry.text.c_str());
+    column.iSubItem = static_cast<int>(i);
+    SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+// An image index is kept only when its list exists and has that image.
+int KeptImage(HWND list, int list_kind, int32_t index) {
+  const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, list_kind, 0));
+  return images && index >= 0 && index < ImageList_GetImageCount(images) ? index : -1;
+}
+
+void InsertInitialRows(HWND list, ReportListState& state, const std::vector<RowEntry>& rows, bool report_view) {
+  const int image_kind = (GetWindowLongPtrA(list, GWL_STYLE) & LVS_TYPEMASK) == LVS_ICON ? LVSIL_NORMAL : LVSIL_SMALL;
+  SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  int row = -1, column = 0;
+  for (const RowEntry& entry : rows) {
+    LVITEMA item = {};
+    item.pszText = const_cast<char*>(entry.text.c_str());
+    item.iImage = KeptImage(list, image_kind, entry.image);
+    if (!entry.next_column) {
+      item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE | (report_view ? LVIF_INDENT : 0);
+      item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+      item.lParam = entry.data;
+      const int state_image = KeptImage(list, LVSIL_STATE, entry.state_image);
+      if (state_image >= 0) {
+        item.state = INDEXTOSTATEIMAGEMASK(state_image + 1);
+        item.stateMask = LVIS_STATEIMAGEMASK;
+      }
+      item.iIndent = entry.indent > 0 ? entry.indent : 0;
+      row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+      column = 0;
+      if (row >= 0 && !entry.tip.empty())
+        state.tips[static_cast<UINT>(SendMessageA(list, LVM_MAPINDEXTOID, static_cast<WPARAM>(row), 0))] = entry.tip;
+    } else if (row >= 0) {
+      item.mask = LVIF_TEXT | LVIF_IMAGE;
+      item.iItem = row;
+      item.iSubItem = ++column;
+      SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+  }
+}
+
+void SelectRow(HWND list, int32_t row) {
+  LVITEMA clear = {};
+  clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
+  if (row < 0) return;
+  LVITEMA chosen = {};
+  chosen.state = chosen.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&chosen));
+}
+
+int32_t CurrentRow(HWND list) {
+  auto row = static_cast<int32_t>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (row < 0) row = static_cast<int32_t>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  return row;
+}
+
+// The parts of the record made into objects: font and image lists.
+void AttachRecordObjects(HWND list, ReportListState& state, const ReportListRecord& record, HFONT window_font) {
+  if (record.font.size != 0) {
+    state.font = CreateFontFromBlock(record.font.bytes, record.font.size);
+    if (!state.font) ReportRuntimeError(kDamagedMessage, 0);
+  }
+  SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(state.font ? state.font : window_font), FALSE);
+
+  const bool large_icons = record.field(kFieldViewType) == kViewLargeIcons;
+  state.normal_images = ImagesOf(record.normal_images);
+  if (state.normal_images)
+    SendMessageA(list, LVM_SETIMAGELIST, large_icons ? LVSIL_NORMAL : LVSIL_SMALL,
+                 reinterpret_cast<LPARAM>(state.normal_images));
+  state.state_images = ImagesOf(record.state_images);
+  if (state.state_images)
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(state.state_images));
+  state.header_images = ImagesOf(record.header_images);
+  if (state.header_images && record.field(kFieldViewType) == kViewReport) {
+    ImageList_SetBkColor(state.header_images, ResolveColour(kDefaultBackgroundColour));
+    const auto header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    if (header) SendMessageA(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(state.header_images));
+  }
+}
+
+HWND CreateReportList(const ControlCreateInfo& info) {
+  ReportListRecord record;
+  switch (ReadReportListRecord(info.properties, info.property_size, &record)) {
+    case RecordProblem::kTooNew: ReportRuntimeError(kTooNewMessage, 0);
+    case RecordProblem::kDamaged: ReportRuntimeError(kDamagedMessage, 0);
+    case RecordProblem::kNone: break;
+  }
+  std::vector<ColumnEntry> columns;
+  std::vector<RowEntry> rows;
+  if (!ReadColumnEntries(record.columns, &columns) || !ReadRowEntries(record.rows, &rows))
+    ReportRuntimeError(kDamagedMessage, 0);
+
+  const char* class_name = ReportListClassName();
+  if (!class_name) return nullptr;
+  const uint32_t border = record.field(kFieldBorder);
+  DWORD style = ListWindowStyle(record) | LVS_SHAREIMAGELISTS | BorderWindowStyle(border);
+  if (info.visible) style |= WS_VISIBLE;
+  if (info.disabled) style |= WS_DISABLED;
+  const HWND list = CreateWindowExA(BorderExtendedStyle(border), class_name, "", style, info.left, info.top,
+                                    info.width, info.height, info.parent,
+                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(info.control_id)),
+                                    GetModuleHandleA(nullptr), nullptr);
+  if (!list) return nullptr;
+  auto* state = new ReportListState;  // freed by the list's WM_NCDESTROY
+  SetWindowLongPtrA(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+  state->border = border;
+  state->text_background = record.field(kFieldTextBackground);
+  state->background = record.field(kFieldBackground);
+  state->hand_cursor = record.flag(kFieldHandCursor);
+
+  const DWORD extended = ListExtendedStyle(record);
+  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+  AttachRecordObjects(list, *state, record, info.font);
+  ApplyColours(list, record.field(kFieldTextColour), *state);
+  if (record.flag(kFieldHotTracking)) ApplyHotCursor(list, state->hand_cursor);
+
+  const bool report_view = record.field(kFieldViewType) == kViewReport;
+  if (report_view) InsertColumns(list, columns);
+  InsertInitialRows(list, *state, rows, report_view);
+  const auto initial_row = static_cast<int32_t>(record.field(kFieldInitialRow));
+  if (initial_row >= 0) SelectRow(list, initial_row);
+  return list;
+}
+
+// --- properties -------------------------------------------------------------
+
+// A logical property that is one group of style bits.
+struct StyleProperty {
+  int32_t property;
+  bool list_extended;  // LVS_EX_* bits, else window style bits
+  DWORD bits;
+  bool inverted;  // the property is true when the bits are clear
+};
+
+constexpr StyleProperty kStyleProperties[] = {
+    {kListIconAlignment, false, LVS_ALIGNLEFT, false},
+    {kListAutoArrange, false, LVS_AUTOARRANGE, false},
+    {kListWrapLabels, false, LVS_NOLABELWRAP, true},
+    {kListHideHeader, false, LVS_NOCOLUMNHEADER, false},
+    {kListHeaderClickable, false, LVS_NOSORTHEADER, true},
+    {kListFullRowSelect, true, LVS_EX_FULLROWSELECT, false},
+    {kListGridLines, true, LVS_EX_GRIDLINES, false},
+    {kListHeaderDragDrop, true, LVS_EX_HEADERDRAGDROP, false},
+    {kListHotTracking, true, LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE, false},
+    {kListUnderlineHot, true, LVS_EX_UNDERLINEHOT, false},
+    {kListUnderlineCold, true, LVS_EX_UNDERLINECOLD, false},
+    {kListLabelEditing, false, LVS_EDITLABELS, false},
+    {kListCheckBoxes, true, LVS_EX_CHECKBOXES, false},
+    {kListFlatScrollBars, true, LVS_EX_FLATSB, false},
+    {kListSingleSelection, false, LVS_SINGLESEL, false},
+    {kListKeepSelectionVisible, false, LVS_SHOWSELALWAYS, false},
+};
+
+const StyleProperty* FindStyleProperty(int32_t property) {
+  for (const StyleProperty& entry : kStyleProperties)
+    if (entry.property == property) return &entry;
+  return nullptr;
+}
+
+bool ReadStyle(HWND list, const StyleProperty& entry) {
+  const DWORD bits = entry.list_extended ? static_cast<DWORD>(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0))
+                                         : static_cast<DWORD>(GetWindowLongPtrA(list, GWL_STYLE));
+  const bool set = (bits & entry.bits) == entry.bits;
+  return set != entry.inverted;
+}
+
+void WriteStyle(HWND list, const StyleProperty& entry, bool truth) {
+  const bool set = truth != entry.inverted;
+  if (entry.list_extended) {
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, entry.bits, set ? entry.bits : 0);
+    return;
+  }
+  LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE) & ~static_cast<LONG_PTR>(entry.bits);
+  SetWindowLongPtrA(list, GWL_STYLE, style | (set ? static_cast<LONG_PTR>(entry.bits) : 0));
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+// Replaces the bits of `mask` in the window style by `bits`.
+void WriteStyleField(HWND list, DWORD mask, DWORD bits) {
+  const LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE) & ~static_cast<LONG_PTR>(mask);
+  SetWindowLongPtrA(list, GWL_STYLE, style | static_cast<LONG_PTR>(bits));
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+bool ReadReportList(ControlInstance& control, int32_t property, Value* value) {
+  const HWND list = control.handle;
+  ReportListState* state = StateOf(list);
+  if (!list || !state) return false;
+  if (const StyleProperty* entry = FindStyleProperty(property)) {
+    *value = property == kListIconAlignment ? MakeInteger(ReadStyle(list, *entry) ? 1 : 0)
+                                            : MakeLogical(ReadStyle(list, *entry));
+    return true;
+  }
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(list, GWL_STYLE));
+  switch (property) {
+    case kListBorder: *value = MakeInteger(static_cast<int32_t>(state->border)); return true;
+    case kListTextColour:
+      *value = MakeInteger(static_cast<int32_t>(SendMessageA(list, LVM_GETTEXTCOLOR, 0, 0)));
+      return true;
+    case kListTextBackground: *value = MakeInteger(static_cast<int32_t>(state->text_background)); return true;
+    case kListBackground: *value = MakeInteger(static_cast<int32_t>(state->background)); return true;
+    case kListViewType: {
+      const DWORD view = style & LVS_TYPEMASK;
+      *value = MakeInteger(view == LVS_REPORT ? 3 : view == LVS_LIST ? 2 : view == LVS_SMALLICON ? 1 : 0);
+      return true;
+    }
+    case kListSortOrder:
+      *value = MakeInteger((style & LVS_SORTASCENDING) ? 1 : (style & LVS_SORTDESCENDING) ? 2 : 0);
+      return true;
+    case kListHandCursor: *value = MakeLogical(state->hand_cursor); return true;
+    case kListCurrentRow: *value = MakeInteger(CurrentRow(list)); return true;
+    case kListEditedText: *value = NewTextValue(state->edited_text); return true;
+    default: return false;
+  }
+}
+
+bool WriteReportList(ControlInstance& control, int32_t property, uint32_t word0, uint32_t) {
+  const HWND list = control.handle;
+  ReportListState* state = StateOf(list);
+  if (!list || !state) return false;
+  if (const StyleProperty* entry = FindStyleProperty(property)) {
+    WriteStyle(list, *entry, word0 != 0);
+    return true;
+  }
+  switch (property) {
+    case kListBorder:
+      state->border = word0;
+      ApplyBorder(list, word0);
+      return true;
+    case kListTextColour: ApplyColours(list, word0, *state); return true;
+    case kListTextBackground:
+    case kListBackground: {
+      (property == kListBackground ? state->background : state->text_background) = word0;
+      ApplyColours(list, static_cast<uint32_t>(SendMessageA(list, LVM_GETTEXTCOLOR, 0, 0)), *state);
+      return true;
+    }
+    case kListViewType: {
+      static constexpr DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+      WriteStyleField(list, LVS_TYPEMASK, kViews[word0 <= 3 ? word0 : 0]);
+      return true;
+    }
+    case kListSortOrder:
+      WriteStyleField(list, LVS_SORTASCENDING | LVS_SORTDESCENDING,
+                      word0 == 1 ? LVS_SORTASCENDING : word0 == 2 ? LVS_SORTDESCENDING : 0);
+      return true;
+    case kListHandCursor:
+      state->hand_cursor = word0 != 0;
+      ApplyHotCursor(list, state->hand_cursor);
+      return true;
+    case kListCurrentRow: SelectRow(list, static_cast<int32_t>(word0)); return true;
+    default: return false;  // the edited text is read only
+  }
+}
+
+}  // namespace
+
+}  // namespace controls
+
+const ControlType* ReportListControlType() {
+  static const ControlType type = {kReportListTypeId, "超级列表框", false, controls::CreateReportList,
+                                   controls::ReadReportList, controls::WriteReportList};
+  return &type;
+}

@@ -1,0 +1,132 @@
+// The report list's commands: each is one list-view message sent to the
+// list named by argument 0.
+#include "controls/report_list_commands.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+#include <vector>
+
+#include "controls/command_arguments.h"
+#include "controls/report_list.h"
+
+using controls::IntegerArgument;
+using controls::IsGiven;
+using controls::TextArgument;
+
+namespace {
+
+constexpr char kNoListMessage[] = "未载入欲访问窗口组件所在的窗口";
+constexpr size_t kFirstTextBuffer = 512;
+
+// The list's window; a reference to no loaded list is a fatal error.
+HWND ListOf(int32_t count, const Value* args) {
+  if (count < 1) ReportRuntimeErrorCode(controls::kWrongArgumentTypeError);
+  if (args[0].tag != kReportListTypeId) ReportRuntimeErrorCode(controls::kWrongArgumentTypeError);
+  const HWND list = reinterpret_cast<HWND>(ControlWindowHandleOf(args[0]));
+  if (!list) ReportRuntimeError(kNoListMessage, 0);
+  return list;
+}
+
+LRESULT Send(HWND list, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
+  return SendMessageA(list, message, wparam, lparam);
+}
+
+}  // namespace
+
+void InsertRow(Value* result, int32_t count, const Value* args) {
+  const HWND list = ListOf(count, args);
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE | LVIF_INDENT;
+  const int32_t position = IntegerArgument(count, args, 1, -1);
+  item.iItem = position >= 0 ? position : static_cast<int>(Send(list, LVM_GETITEMCOUNT));
+  item.pszText = const_cast<char*>(TextArgument(count, args, 2));
+  const int32_t image = IntegerArgument(count, args, 3, -1);
+  item.iImage = image < -1 ? -1 : image;
+  if (IsGiven(count, args, 4)) {
+    const int32_t state_image = IntegerArgument(count, args, 4, 0);
+    item.state = static_cast<UINT>(state_image + 1 > 0 ? state_image + 1 : 0) << 12;
+    item.stateMask = 0;  // the platform decides whether it applies the state here
+  }
+  if (IsGiven(count, args, 5)) {
+    const int32_t indent = IntegerArgument(count, args, 5, 0);
+    item.iIndent = indent > 0 ? indent : 0;
+  }
+  item.lParam = IntegerArgument(count, args, 6, 0);
+  *result = MakeInteger(static_cast<int32_t>(Send(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item))));
+}
+
+void SetCellText(Value* result, int32_t count, const Value* args) {
+  const HWND list = ListOf(count, args);
+  const int32_t row = IntegerArgument(count, args, 1, 0);
+  LVITEMA item = {};
+  item.iSubItem = IntegerArgument(count, args, 2, 0);
+  item.pszText = const_cast<char*>(TextArgument(count, args, 3));
+  *result = MakeLogical(Send(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)) != 0);
+}
+
+void GetCellText(Value* result, int32_t count, const Value* args) {
+  const HWND list = ListOf(count, args);
+  const int32_t row = IntegerArgument(count, args, 1, 0);
+  LVITEMA item = {};
+  item.iSubItem = IntegerArgument(count, args, 2, 0);
+  // The platform says only how much it copied: a text that fills the buffer
+  // up to its last byte but one may have been cut, so the buffer doubles.
+  std::vector<char> buffer(kFirstTextBuffer / 2);
+  size_t length = 0;
+  do {
+    buffer.assign(buffer.size() * 2, '\0');
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    length = static_cast<size_t>(Send(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+  } while (length >= buffer.size() - 1 && buffer.size() < (1u << 30));
+  *result = NewTextValue(buffer.data(), length);
+}
+
+void GetRowCount(Value* result, int32_t count, const Value* args) {
+  *result = MakeInteger(static_cast<int32_t>(Send(ListOf(count, args), LVM_GETITEMCOUNT)));
+}
+
+void GetSelectedRows(Value* result, int32_t count, const Value* args) {
+  const HWND list = ListOf(count, args);
+  std::vector<int32_t> rows;
+  for (auto row = static_cast<int32_t>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+       row >= 0; row = static_cast<int32_t>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) {
+    rows.push_back(row);
+  }
+  const uint32_t size = static_cast<uint32_t>(rows.size());
+  void* array = AllocateArray(&size, 1, sizeof(int32_t));
+  for (uint32_t i = 0; i < size; ++i) std::memcpy(ArrayElements(array) + 4 * size_t{i}, &rows[i], 4);
+  *result = OwnArrayValue(array, kTagInteger);
+}
+
+void DeleteRow(Value* result, int32_t count, const Value* args) {
+  const HWND list = ListOf(count, args);
+  const int32_t row = IntegerArgument(count, args, 1, 0);
+  *result = MakeLogical(Send(list, LVM_DELETEITEM, static_cast<WPARAM>(row)) != 0);
+}
+
+void DeleteAllRows(Value* result, int32_t count, const Value* args) {
+  *result = MakeLogical(Send(ListOf(count, args), LVM_DELETEALLITEMS) != 0);
+}
+
+void EnsureRowVisible(Value* result, int32_t count, const Value* args) {
+  const HWND list = ListOf(count, args);
+  const int32_t row = IntegerArgument(count, args, 1, 0);
+  // FALSE: partial visibility does not count.
+  *result = MakeLogical(Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE) != 0);
+}
+
+uint16_t ColumnWidthToPass(bool given, int32_t width) {
+  if (!given) width = -1;
+  if (width < -2) width = -2;
+  return static_cast<uint16_t>(static_cast<uint32_t>(width) & 0xFFFF);
+}
+
+void SetColumnWidth(Value* result, int32_t count, const Value* args) {
+  const HWND list = ListOf(count, args);
+  const int32_t column = IntegerArgument(count, args, 1, 0);
+  const uint16_t width = ColumnWidthToPass(IsGiven(count, args, 2), IntegerArgument(count, args, 2, -1));
+  *result = MakeLogical(Send(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0)) != 0);
+}

@@ -1,0 +1,146 @@
+// Notifications of the platform list view, reflected to the list by its
+// window, become events raised through the runtime's dispatch.
+#include "controls/report_list_events.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <memory>
+
+#include "controls/report_list.h"
+#include "controls/report_list_state.h"
+#include "runtime/control_types.h"
+
+namespace controls {
+
+namespace {
+
+constexpr char kClassName[] = "TulvexReportList";
+WNDPROC g_list_procedure = nullptr;
+
+bool HasCheckBoxes(HWND list) {
+  return (SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_CHECKBOXES) != 0;
+}
+
+// A click (or double click) on a row's check box: the state is read later,
+// once the platform has toggled it.
+void QueueCheckIfOnCheckBox(HWND list, POINT point) {
+  if (!HasCheckBoxes(list)) return;
+  LVHITTESTINFO hit = {};
+  hit.pt = point;
+  const auto row = static_cast<int>(SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  if (row >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) != 0)
+    PostMessageA(list, kCheckStateChangedMessage, static_cast<WPARAM>(row), 0);
+}
+
+void OnItemChanged(HWND list, const NMLISTVIEW& change) {
+  const bool gained_focus = (change.uChanged & LVIF_STATE) != 0 && (change.uNewState & LVIS_FOCUSED) != 0 &&
+                            (change.uOldState & LVIS_FOCUSED) == 0;
+  if (gained_focus && change.iItem >= 0) RaiseControlEvent(list, kCurrentRowChangedEvent);
+}
+
+void OnHotTrack(HWND list, ReportListState& state, const NMLISTVIEW& track) {
+  if (track.iItem < 0 || track.iItem == state.hot_row) return;
+  state.hot_row = track.iItem;
+  RaiseControlEvent(list, kHotRowChangedEvent, {track.iItem});
+}
+
+void OnClick(HWND list, const NMITEMACTIVATE& click, int32_t event) {
+  if (event >= 0) RaiseControlEvent(list, event);
+  QueueCheckIfOnCheckBox(list, click.ptAction);
+}
+
+void OnKeyDown(HWND list, const NMLVKEYDOWN& key) {
+  if (key.wVKey != VK_SPACE || !HasCheckBoxes(list)) return;
+  const auto row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (row >= 0) PostMessageA(list, kCheckStateChangedMessage, static_cast<WPARAM>(row), 0);
+}
+
+// TRUE cancels the edit: a handler that answers false.
+LRESULT OnBeginLabelEdit(HWND list, const NMLVDISPINFOA& edit) {
+  return RaiseControlEvent(list, kLabelEditStartingEvent, {edit.item.iItem}, 1) == 0 ? TRUE : FALSE;
+}
+
+// TRUE keeps the new text. A cancelled edit (no text) raises nothing.
+LRESULT OnEndLabelEdit(HWND list, ReportListState& state, const NMLVDISPINFOA& edit) {
+  if (edit.item.pszText == nullptr) return FALSE;
+  state.edited_text = edit.item.pszText;
+  const int32_t answer = RaiseControlEvent(list, kLabelEditEndedEvent, {edit.item.iItem}, 1);
+  state.edited_text.clear();
+  return answer != 0 ? TRUE : FALSE;
+}
+
+void OnGetInfoTip(HWND list, const ReportListState& state, NMLVGETINFOTIPA& tip) {
+  if (tip.pszText == nullptr || tip.cchTextMax <= 0) return;
+  const auto id = static_cast<UINT>(SendMessageA(list, LVM_MAPINDEXTOID, static_cast<WPARAM>(tip.iItem), 0));
+  const auto found = state.tips.find(id);
+  if (found == state.tips.end()) return;
+  const size_t room = static_cast<size_t>(tip.cchTextMax) - 1;
+  const size_t length = found->second.size() < room ? found->second.size() : room;
+  std::memcpy(tip.pszText, found->second.data(), length);
+  tip.pszText[length] = '\0';
+}
+
+LRESULT OnNotify(HWND list, ReportListState& state, NMHDR* header) {
+  switch (header->code) {
+    case LVN_ITEMCHANGED: OnItemChanged(list, *reinterpret_cast<NMLISTVIEW*>(header)); return 0;
+    case LVN_ITEMACTIVATE: RaiseControlEvent(list, kRowActivatedEvent); return 0;
+    case LVN_COLUMNCLICK:
+      RaiseControlEvent(list, kColumnHeaderClickedEvent, {reinterpret_cast<NMLISTVIEW*>(header)->iSubItem});
+      return 0;
+    case LVN_HOTTRACK: OnHotTrack(list, state, *reinterpret_cast<NMLISTVIEW*>(header)); return 0;
+    case NM_CLICK: OnClick(list, *reinterpret_cast<NMITEMACTIVATE*>(header), kListClickedEvent); return 0;
+    case NM_RCLICK: OnClick(list, *reinterpret_cast<NMITEMACTIVATE*>(header), kListRightClickedEvent); return 0;
+    case NM_DBLCLK: OnClick(list, *reinterpret_cast<NMITEMACTIVATE*>(header), -1); return 0;
+    case LVN_KEYDOWN: OnKeyDown(list, *reinterpret_cast<NMLVKEYDOWN*>(header)); return 0;
+    case LVN_BEGINLABELEDITA: return OnBeginLabelEdit(list, *reinterpret_cast<NMLVDISPINFOA*>(header));
+    case LVN_ENDLABELEDITA: return OnEndLabelEdit(list, state, *reinterpret_cast<NMLVDISPINFOA*>(header));
+    case LVN_GETINFOTIPA: OnGetInfoTip(list, state, *reinterpret_cast<NMLVGETINFOTIPA*>(header)); return 0;
+    default: return 0;
+  }
+}
+
+void OnCheckStateChanged(HWND list, int row) {
+  if (row < 0 || row >= static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0))) return;
+  const auto bits = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
+  // State image n is stored as n + 1; 0 (none) reads as -1.
+  const int32_t index = static_cast<int32_t>((bits & LVIS_STATEIMAGEMASK) >> 12) - 1;
+  RaiseControlEvent(list, kCheckStateChangedEvent, {row, index});
+}
+
+LRESULT CALLBACK ReportListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
+  ReportListState* state = StateOf(list);
+  if (message == kReflectedNotify && state) return OnNotify(list, *state, reinterpret_cast<NMHDR*>(lparam));
+  if (message == kCheckStateChangedMessage) {
+    OnCheckStateChanged(list, static_cast<int>(wparam));
+    return 0;
+  }
+  const LRESULT result = CallWindowProcA(g_list_procedure, list, message, wparam, lparam);
+  if (message == WM_SETFOCUS) RaiseControlEvent(list, kGainedFocusEvent);
+  if (message == WM_KILLFOCUS) RaiseControlEvent(list, kLostFocusEvent);
+  if (message == WM_NCDESTROY) {
+    // The list is gone with its window; the objects made from its record go too.
+    std::unique_ptr<ReportListState> owned(state);
+    SetWindowLongPtrA(list, GWLP_USERDATA, 0);
+  }
+  return result;
+}
+
+}  // namespace
+
+const char* ReportListClassName() {
+  if (g_list_procedure) return kClassName;
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
+  WNDCLASSA list_class = {};
+  if (!GetClassInfoA(nullptr, WC_LISTVIEWA, &list_class)) return nullptr;
+  const WNDPROC base = list_class.lpfnWndProc;
+  list_class.lpfnWndProc = ReportListProc;
+  list_class.hInstance = GetModuleHandleA(nullptr);
+  list_class.lpszClassName = kClassName;
+  if (!RegisterClassA(&list_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+  g_list_procedure = base;
+  return kClassName;
+}
+
+}  // namespace controls

@@ -1,0 +1,122 @@
+// Reading the report list's stored record and turning its fields into
+// platform styles. Every read goes through a bounded cursor: a record that
+// ends early, or a block that claims more bytes than are left, is damaged.
+#include "controls/report_list_record.h"
+
+#include <commctrl.h>
+
+#include "runtime/control_types.h"
+
+namespace controls {
+
+namespace {
+
+bool ReadBlock(ByteCursor& cursor, StoredBlock* block) {
+  return cursor.LengthPrefixed(&block->bytes, &block->size);
+}
+
+}  // namespace
+
+RecordProblem ReadReportListRecord(const uint8_t* bytes, size_t size, ReportListRecord* record) {
+  ByteCursor cursor(bytes, size);
+  for (uint32_t& field : record->fields) field = cursor.U32();
+  if (!cursor.ok()) return RecordProblem::kDamaged;
+  if (record->field(kFieldVersion) > kNewestReportListVersion) return RecordProblem::kTooNew;
+  ReadBlock(cursor, &record->font);
+  ReadBlock(cursor, &record->header_images);
+  ReadBlock(cursor, &record->normal_images);
+  ReadBlock(cursor, &record->columns);
+  ReadBlock(cursor, &record->state_images);
+  ReadBlock(cursor, &record->rows);
+  return cursor.AtEnd() ? RecordProblem::kNone : RecordProblem::kDamaged;
+}
+
+bool ReadColumnEntries(const StoredBlock& block, std::vector<ColumnEntry>* columns) {
+  ByteCursor cursor(block.bytes, block.size);
+  while (cursor.ok() && !cursor.AtEnd()) {
+    ColumnEntry column;
+    column.image_on_right = cursor.U8() != 0;
+    column.image = cursor.I32();
+    column.alignment = cursor.I32();
+    column.width = cursor.I32();
+    column.text = cursor.ZeroTerminated();
+    if (cursor.ok()) columns->push_back(std::move(column));
+  }
+  return cursor.ok();
+}
+
+bool ReadRowEntries(const StoredBlock& block, std::vector<RowEntry>* rows) {
+  ByteCursor cursor(block.bytes, block.size);
+  while (cursor.ok() && !cursor.AtEnd()) {
+    RowEntry row;
+    row.next_column = cursor.U8() != 0;
+    row.image = cursor.I32();
+    row.state_image = cursor.I32();
+    row.indent = cursor.I32();
+    row.data = cursor.I32();
+    row.text = cursor.ZeroTerminated();
+    row.tip = cursor.ZeroTerminated();
+    if (cursor.ok()) rows->push_back(std::move(row));
+  }
+  return cursor.ok();
+}
+
+DWORD ListWindowStyle(const ReportListRecord& record) {
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP;
+  switch (record.field(kFieldViewType)) {
+    case kViewSmallIcons: style |= LVS_SMALLICON; break;
+    case kViewList: style |= LVS_LIST; break;
+    case kViewReport: style |= LVS_REPORT; break;
+    default: style |= LVS_ICON; break;
+  }
+  const uint32_t view = record.field(kFieldViewType);
+  if (view == kViewLargeIcons || view == kViewSmallIcons) {
+    if (record.field(kFieldIconAlignment) == 1) style |= LVS_ALIGNLEFT;
+    if (record.flag(kFieldAutoArrange)) style |= LVS_AUTOARRANGE;
+    if (!record.flag(kFieldWrapLabels)) style |= LVS_NOLABELWRAP;
+  } else if (view == kViewReport) {
+    if (record.flag(kFieldHideHeader)) {
+      style |= LVS_NOCOLUMNHEADER;
+    } else if (!record.flag(kFieldHeaderClickable)) {
+      style |= LVS_NOSORTHEADER;
+    }
+  }
+  if (record.flag(kFieldLabelEditing)) style |= LVS_EDITLABELS;
+  if (record.field(kFieldSortOrder) == 1) style |= LVS_SORTASCENDING;
+  if (record.field(kFieldSortOrder) == 2) style |= LVS_SORTDESCENDING;
+  if (record.flag(kFieldSingleSelection)) style |= LVS_SINGLESEL;
+  if (record.flag(kFieldKeepSelectionVisible)) style |= LVS_SHOWSELALWAYS;
+  return style;
+}
+
+DWORD ListExtendedStyle(const ReportListRecord& record) {
+  DWORD style = LVS_EX_INFOTIP | LVS_EX_SUBITEMIMAGES;
+  if (record.field(kFieldViewType) == kViewReport) {
+    if (record.flag(kFieldFullRowSelect)) style |= LVS_EX_FULLROWSELECT;
+    if (record.flag(kFieldGridLines)) style |= LVS_EX_GRIDLINES;
+    if (record.flag(kFieldHeaderDragDrop) && !record.flag(kFieldHideHeader))
+      style |= LVS_EX_HEADERDRAGDROP;
+  }
+  if (record.flag(kFieldCheckBoxes)) style |= LVS_EX_CHECKBOXES;
+  if (record.flag(kFieldFlatScrollBars)) style |= LVS_EX_FLATSB;
+  if (record.flag(kFieldHotTracking)) {
+    style |= LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE;
+    if (record.flag(kFieldUnderlineHot)) style |= LVS_EX_UNDERLINEHOT;
+    if (record.flag(kFieldUnderlineCold)) style |= LVS_EX_UNDERLINECOLD;
+  }
+  return style;
+}
+
+DWORD BorderExtendedStyle(uint32_t border) {
+  switch (border) {
+    case 1: return WS_EX_CLIENTEDGE;
+    case 2: return WS_EX_DLGMODALFRAME;
+    case 3: return WS_EX_STATICEDGE;
+    case 4: return WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
+    default: return 0;
+  }
+}
+
+DWORD BorderWindowStyle(uint32_t border) { return border == 5 ? WS_BORDER : 0; }
+
+}  // namespace controls

@@ -1,0 +1,28 @@
+// StartThread: one CreateThread call and what becomes of its handle.
+#include "controls/thread_commands.h"
+
+#include <windows.h>
+
+#include "controls/command_arguments.h"
+
+using controls::IntegerArgument;
+using controls::IsGiven;
+
+void StartThread(Value* result, int32_t count, const Value* args) {
+  if (count < 1 || args[0].tag != kTagSubProgram || PointerOf(args[0]) == nullptr)
+    ReportRuntimeErrorCode(controls::kWrongArgumentTypeError);
+  const auto routine = reinterpret_cast<LPTHREAD_START_ROUTINE>(PointerOf(args[0]));
+  // The parameter is an integer, widened to the routine's pointer argument.
+  const int32_t parameter = count >= 2 ? IntegerArgument(count, args, 1, 0) : 0;
+  void* const argument = reinterpret_cast<void*>(static_cast<intptr_t>(parameter));
+
+  const HANDLE thread = CreateThread(nullptr, 0, routine, argument, 0, nullptr);
+  *result = MakeLogical(thread != nullptr);
+  if (thread == nullptr) return;
+  auto* variable = IsGiven(count, args, 2) ? static_cast<uintptr_t*>(PointerOf(args[2])) : nullptr;
+  if (variable) {
+    *variable = reinterpret_cast<uintptr_t>(thread);  // the caller owns it now
+  } else {
+    CloseHandle(thread);
+  }
+}
