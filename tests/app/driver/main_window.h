@@ -49,6 +49,9 @@ class ProgramSession {
   bool AddFolder(const std::string& folder);
   // Selects rows first..last (indices from 0) with a click and Shift+Down.
   bool SelectRows(int first, int last);
+  // Clicks `opener` and chooses item `item` (from 0, separators not counted)
+  // of the popup menu that appears, with the arrow keys and Enter.
+  bool ChooseMenuItem(HWND opener, int item);
   bool Click(HWND control);
   bool PickSaveMode(const std::string& item);
   bool TypeInto(HWND edit, const std::string& text);
@@ -61,7 +64,6 @@ class ProgramSession {
 
  private:
   bool FindControls();
-  bool ChooseMenuItem(HWND opener, int item);
   bool Fail(const std::string& message);
 
   PROCESS_INFORMATION process_ = {};
