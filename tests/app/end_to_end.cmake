@@ -40,3 +40,7 @@ endif()
 target_compile_definitions(app_end_to_end_tests PRIVATE
   TULVEX_PROGRAM="${APP_PROGRAM}" TULVEX_SCREENSHOTS_DIR="${APP_SCREENSHOTS_PATH}")
 set_tests_properties(app_end_to_end_tests PROPERTIES RUN_SERIAL TRUE TIMEOUT 1800)
+
+# The run script's driver on machines without a display (scripts/run.sh).
+add_executable(sample_run_driver ${CMAKE_CURRENT_LIST_DIR}/programs/sample_run_driver.cpp)
+target_link_libraries(sample_run_driver PRIVATE tulvex_app_driver)
