@@ -16,6 +16,7 @@
 #include "app/settings_files_win.h"
 #include "app/window_access.h"
 #include "imaging/convert_command.h"
+#include "runtime/core_commands.h"
 #include "runtime/event_handler.h"
 #include "runtime/property_ids.h"
 #include "runtime/service_calls.h"

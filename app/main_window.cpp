@@ -27,6 +27,19 @@ constexpr int32_t kPathColumn = 1;
 
 void PopUpAtMouse(uint32_t menu) { app::Call(PopUpMenu, {Value{kMainWindow, menu, kMenuReferenceTag}}); }
 
+// The labels overlap the controls they name by a few pixels (the add
+// button, the quality box); beneath them and clipped by them, they leave
+// those whole.
+void PutLabelsBeneath() {
+  for (const uint32_t label : {kToolRowLabel, kQualityLabel}) {
+    const HWND handle = ControlHandle(label);
+    if (!handle) continue;
+    SetWindowLongPtrA(handle, GWL_STYLE, GetWindowLongPtrA(handle, GWL_STYLE) | WS_CLIPSIBLINGS);
+    SetWindowPos(handle, HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+}
+
 }  // namespace
 }  // namespace tulvex
 
@@ -34,6 +47,7 @@ using namespace tulvex;
 
 extern "C" int32_t OnMainWindowCreated(int32_t, const Value*) {
   LoadSettings();
+  PutLabelsBeneath();
   AcceptDroppedFiles(MainWindowHandle());
   return 0;
 }

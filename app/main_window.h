@@ -39,9 +39,9 @@ enum MainControl : uint32_t {
 };
 
 // Type tags of control references (a reference names window and control).
-inline constexpr uint32_t kReportListTypeId = 0x30004;
+inline constexpr uint32_t kJobListTypeTag = 0x30004;  // the report list
 inline constexpr uint32_t kMenuReferenceTag = 0x10006;
 
-inline Value JobListReference() { return Value{kMainWindow, kJobList, kReportListTypeId}; }
+inline Value JobListReference() { return Value{kMainWindow, kJobList, kJobListTypeTag}; }
 
 }  // namespace tulvex

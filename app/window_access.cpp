@@ -37,8 +37,10 @@ void WriteLogical(uint32_t control, int32_t property, bool truth) {
 
 void Show(uint32_t control, bool visible) { WriteLogical(control, kPropertyVisible, visible); }
 
-HWND MainWindowHandle() {
-  const Value handle = app::Call(GetControlWindowHandle, {Value{kMainWindow, kWindowItself, 0}});
+HWND MainWindowHandle() { return ControlHandle(kWindowItself); }
+
+HWND ControlHandle(uint32_t control) {
+  const Value handle = app::Call(GetControlWindowHandle, {Value{kMainWindow, control, 0}});
   // Window handles are 32 significant bits, sign-extended on 64-bit builds.
   return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(handle.word0)));
 }
@@ -82,7 +84,7 @@ void DeleteJob(int32_t row) { app::CallLibrary(DeleteRow, {JobListReference(), M
 
 void DeleteAllJobs() { app::CallLibrary(DeleteAllRows, {JobListReference()}); }
 
-int32_t CurrentRow() { return ReadNumber(kJobList, kReportListCurrentRow); }
+int32_t CurrentRow() { return ReadNumber(kJobList, kListCurrentRow); }
 
 void SetJobColumnWidth(int32_t column, int32_t width) {
   app::CallLibrary(SetColumnWidth, {JobListReference(), MakeInteger(column), MakeInteger(width)});

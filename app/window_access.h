@@ -22,6 +22,8 @@ void WriteNumber(uint32_t control, int32_t property, int32_t number);
 void WriteLogical(uint32_t control, int32_t property, bool truth);
 void Show(uint32_t control, bool visible);
 HWND MainWindowHandle();
+// A control's window; null for windowless controls.
+HWND ControlHandle(uint32_t control);
 
 // The job list.
 int32_t RowCount();

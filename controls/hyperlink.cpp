@@ -1,0 +1,223 @@
+// The hyperlink's window: painting in the colour of its state, hover
+// tracking with the mouse captured while the pointer is inside, opening on
+// a click, and its properties by number.
+#include "controls/hyperlink.h"
+
+#include <memory>
+
+#include "controls/gdi_holders.h"
+#include "controls/hyperlink_opening.h"
+#include "controls/stored_blocks.h"
+
+namespace {
+
+struct HyperlinkState {
+  HyperlinkRecord record;
+  OwnedFont font;
+  bool hovering = false;
+  bool visited = false;
+};
+
+HyperlinkState* StateOf(HWND link) { return reinterpret_cast<HyperlinkState*>(GetWindowLongPtrA(link, GWLP_USERDATA)); }
+
+// Border styles 0..5: none, sunken, raised, shallow sunken, frame, single line.
+void ApplyBorder(HWND link, uint32_t border) {
+  LONG_PTR style = GetWindowLongPtrA(link, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER | WS_DLGFRAME);
+  LONG_PTR extended = GetWindowLongPtrA(link, GWL_EXSTYLE) &
+                      ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME);
+  switch (border) {
+    case 1: extended |= WS_EX_CLIENTEDGE; break;
+    case 2: extended |= WS_EX_WINDOWEDGE; style |= WS_DLGFRAME; break;
+    case 3: extended |= WS_EX_STATICEDGE; break;
+    case 4: extended |= WS_EX_DLGMODALFRAME; break;
+    case 5: style |= WS_BORDER; break;
+    default: break;
+  }
+  SetWindowLongPtrA(link, GWL_STYLE, style);
+  SetWindowLongPtrA(link, GWL_EXSTYLE, extended);
+  SetWindowPos(link, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// The text shown: the caption, or the address a click would open.
+std::string ShownText(HWND link, const HyperlinkRecord& record) {
+  const std::string caption = WindowTextOf(link);
+  if (!caption.empty()) return caption;
+  return record.link_type == LinkType::kWeb ? record.web : record.email;
+}
+
+COLORREF TextColor(const HyperlinkState& state) {
+  const uint32_t stored = state.hovering  ? state.record.hover_color
+                          : state.visited ? state.record.visited_color
+                                          : state.record.normal_color;
+  return static_cast<COLORREF>(stored & 0x00FFFFFF);
+}
+
+void OnPaint(HWND link, const HyperlinkState& state) {
+  PaintScope paint(link);
+  RECT clip;
+  if (GetClipBox(paint.dc(), &clip) == NULLREGION || IsRectEmpty(&clip)) return;
+  OwnedBrush background(CreateSolidBrush(ResolveColor(state.record.back_color, GetSysColor(COLOR_BTNFACE))));
+  if (background) FillRect(paint.dc(), &clip, background.get());
+
+  const std::string text = ShownText(link, state.record);
+  SetTextColor(paint.dc(), TextColor(state));
+  SetBkMode(paint.dc(), TRANSPARENT);
+  SelectedObject font(paint.dc(), state.font ? state.font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  RECT client;
+  GetClientRect(link, &client);
+  DrawTextA(paint.dc(), text.c_str(), static_cast<int>(text.size()), &client,
+            DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOCLIP | DT_NOPREFIX);
+}
+
+void OnMouseMove(HWND link, HyperlinkState& state, LPARAM lparam) {
+  if (!state.hovering) {
+    state.hovering = true;
+    InvalidateRect(link, nullptr, TRUE);
+    SetCapture(link);
+    return;
+  }
+  RECT client;
+  GetClientRect(link, &client);
+  const POINT at = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+  if (!PtInRect(&client, at)) {
+    state.hovering = false;
+    ReleaseCapture();
+    InvalidateRect(link, nullptr, TRUE);
+  } else if (GetCapture() != link) {
+    SetCapture(link);
+  }
+}
+
+// Another window took the mouse (a message box, a menu): the link cannot see
+// the pointer leave any more, so it stops hovering now.
+void OnCaptureChanged(HWND link, HyperlinkState& state, HWND taker) {
+  if (taker == link || !state.hovering) return;
+  state.hovering = false;
+  InvalidateRect(link, nullptr, TRUE);
+}
+
+void OnLeftButtonDown(HWND link, HyperlinkState& state) {
+  const std::string target = HyperlinkTarget(state.record.link_type, state.record.email, state.record.web);
+  const bool was_visited = state.visited;
+  state.visited = OpenHyperlinkTarget(target);
+  if (state.visited && !was_visited) InvalidateRect(link, nullptr, TRUE);
+}
+
+LRESULT CALLBACK HyperlinkProc(HWND link, UINT message, WPARAM wparam, LPARAM lparam) {
+  HyperlinkState* state = StateOf(link);
+  if (!state) return DefWindowProcA(link, message, wparam, lparam);
+  switch (message) {
+    case WM_PAINT: OnPaint(link, *state); return 0;
+    case WM_ERASEBKGND: return 1;  // painted whole in WM_PAINT
+    case WM_MOUSEMOVE: OnMouseMove(link, *state, lparam); return 0;
+    case WM_CAPTURECHANGED: OnCaptureChanged(link, *state, reinterpret_cast<HWND>(lparam)); return 0;
+    case WM_LBUTTONDOWN: OnLeftButtonDown(link, *state); return 0;
+    case WM_SETTEXT: {
+      const LRESULT result = DefWindowProcA(link, message, wparam, lparam);
+      InvalidateRect(link, nullptr, TRUE);
+      return result;
+    }
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(link, GWLP_USERDATA, 0);
+      delete state;
+      break;
+    default: break;
+  }
+  return DefWindowProcA(link, message, wparam, lparam);
+}
+
+bool RegisterHyperlinkClass() {
+  static bool registered = false;
+  if (registered) return true;
+  WNDCLASSA link_class = {};
+  link_class.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  link_class.lpfnWndProc = HyperlinkProc;
+  link_class.hInstance = GetModuleHandleA(nullptr);
+  link_class.hCursor = LoadCursor(nullptr, IDC_HAND);
+  link_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  link_class.lpszClassName = kHyperlinkClassName;
+  registered = RegisterClassA(&link_class) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  return registered;
+}
+
+HWND CreateHyperlink(const ControlCreateInfo& info) {
+  auto state = std::make_unique<HyperlinkState>();
+  if (!ReadHyperlinkRecord(info.properties, info.property_size, &state->record)) return nullptr;
+  if (!RegisterHyperlinkClass()) return nullptr;
+  // The template's caption wins over a caption stored in the record.
+  const char* caption = info.caption[0] ? info.caption : state->record.caption.c_str();
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+  if (info.visible) style |= WS_VISIBLE;
+  if (info.disabled) style |= WS_DISABLED;
+  const HWND link = CreateWindowExA(0, kHyperlinkClassName, caption, style, info.left, info.top, info.width,
+                                    info.height, info.parent,
+                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(info.control_id)),
+                                    GetModuleHandleA(nullptr), nullptr);
+  if (!link) return nullptr;
+  state->font.Reset(FontFromStoredBlock(state->record.font));
+  const uint32_t border = state->record.border;
+  SetWindowLongPtrA(link, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
+  ApplyBorder(link, border);
+  return link;
+}
+
+bool ReadHyperlink(ControlInstance& control, int32_t property, Value* value) {
+  const HyperlinkState* state = StateOf(control.handle);
+  if (!state) return false;
+  const HyperlinkRecord& record = state->record;
+  switch (property) {
+    case kHyperlinkCaption: *value = NewTextValue(WindowTextOf(control.handle)); return true;
+    case kHyperlinkLinkType: *value = MakeInteger(static_cast<int32_t>(record.link_type)); return true;
+    case kHyperlinkEmail: *value = NewTextValue(record.email); return true;
+    case kHyperlinkWeb: *value = NewTextValue(record.web); return true;
+    case kHyperlinkNormalColor: *value = MakeInteger(static_cast<int32_t>(record.normal_color)); return true;
+    case kHyperlinkVisitedColor: *value = MakeInteger(static_cast<int32_t>(record.visited_color)); return true;
+    case kHyperlinkHoverColor: *value = MakeInteger(static_cast<int32_t>(record.hover_color)); return true;
+    case kHyperlinkBackColor: *value = MakeInteger(static_cast<int32_t>(record.back_color)); return true;
+    case kHyperlinkBorder: *value = MakeInteger(static_cast<int32_t>(record.border)); return true;
+    case kHyperlinkFont: *value = NewByteSetValue(record.font); return true;
+    default: return false;
+  }
+}
+
+// Colours and the link type always repaint; an address only when it is
+// what the control shows (an empty caption).
+bool WriteHyperlink(ControlInstance& control, int32_t property, uint32_t word0, uint32_t word1) {
+  HyperlinkState* state = StateOf(control.handle);
+  if (!state) return false;
+  HyperlinkRecord& record = state->record;
+  const HWND link = control.handle;
+  bool repaint = true;
+  switch (property) {
+    case kHyperlinkCaption: SetWindowTextA(link, TextOfWords(word0, word1)); return true;
+    case kHyperlinkLinkType: record.link_type = ClampedLinkType(static_cast<int32_t>(word0)); break;
+    case kHyperlinkEmail:
+    case kHyperlinkWeb:
+      (property == kHyperlinkEmail ? record.email : record.web) = TextOfWords(word0, word1);
+      repaint = WindowTextOf(link).empty();
+      break;
+    case kHyperlinkNormalColor: record.normal_color = word0; break;
+    case kHyperlinkVisitedColor: record.visited_color = word0; break;
+    case kHyperlinkHoverColor: record.hover_color = word0; break;
+    case kHyperlinkBackColor: record.back_color = word0; break;
+    case kHyperlinkBorder:
+      record.border = ClampedBorder(static_cast<int32_t>(word0));
+      ApplyBorder(link, record.border);
+      break;
+    case kHyperlinkFont:
+      record.font = BytesOfByteSetWords(word0, word1);
+      state->font.Reset(FontFromStoredBlock(record.font));
+      break;
+    default: return false;
+  }
+  if (repaint) InvalidateRect(link, nullptr, TRUE);
+  return true;
+}
+
+}  // namespace
+
+const ControlType* HyperlinkControlType() {
+  static const ControlType type = {kHyperlinkTypeId, "超级链接框", false, CreateHyperlink, ReadHyperlink,
+                                   WriteHyperlink};
+  return &type;
+}

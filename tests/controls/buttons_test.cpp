@@ -1,0 +1,119 @@
+// The button group seen from outside: each case runs programs/buttons_app as
+// a child process (real mouse moves, clicks and keys driven by its own
+// thread) and compares its exit code and its log with what must happen.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/scratch_folder.h"
+
+namespace {
+
+struct ChildRun {
+  DWORD exit_code = 0;
+  std::vector<std::string> log;
+};
+
+std::string FullPath(const std::string& path) {
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+  return length > 0 && length < MAX_PATH ? std::string(full, length) : path;
+}
+
+ChildRun RunButtonsApp(const std::string& scenario, const std::string& extra = std::string()) {
+  ScratchFolder folder("buttons_" + scenario);
+  const std::string log_path = FullPath(folder.File("log.txt"));
+  std::string command = "\"" TULVEX_BUTTONS_APP "\" " + scenario + " \"" + log_path + "\"";
+  if (!extra.empty()) command += " \"" + extra + "\"";
+
+  ChildRun run;
+  STARTUPINFOA startup = {sizeof startup};
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    ADD_FAILURE() << "cannot start " << command << ": error " << GetLastError();
+    return run;
+  }
+  if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
+    TerminateProcess(process.hProcess, 99);
+    ADD_FAILURE() << scenario << ": the application did not end within 60 s";
+  }
+  GetExitCodeProcess(process.hProcess, &run.exit_code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+
+  const std::string text = ReadFileBytes(log_path);
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = text.find('\n', start);
+    run.log.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return run;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string joined;
+  for (const std::string& line : lines) joined += "  " + line + "\n";
+  return joined;
+}
+
+void ExpectLog(const ChildRun& run, const std::vector<std::string>& expected) {
+  EXPECT_EQ(run.log, expected) << "have:\n" << Joined(run.log) << "want:\n" << Joined(expected);
+}
+
+// Drawing in the reflected WM_DRAWITEM (the green face), hot colours under
+// the real mouse, the record versions' fields, the link's hover colour, the
+// label over the window, the check box, Enter on the default button, and a
+// menu choice past the separator drawn by the component.
+TEST(Buttons, ControlsDrawFollowTheMouseAndRaiseTheirEvents) {
+  const ChildRun run = RunButtonsApp("events");
+  EXPECT_EQ(run.exit_code, 3u);
+  ExpectLog(run, {
+      "created",
+      "button face green=1",
+      "button hot yellow=1 back to green=1",
+      "versions style=0,1,2 checkbox=0,1 default=0,1 disabled-colour=0xff000000,0xff00 tip=添加要转换的图片",
+      "link type=1 web=http://www.example.com/ email=someone@example.com caption=欢迎使用本软件",
+      "link red=1 hover green=1 left red=1",
+      "label blue=1 window face=1 cleared blue=0",
+      "check clicked checked=1",
+      "check clicked checked=0",
+      "default clicked",
+      "enter handled=1",
+      "add clicked count=0",
+      "chosen 添加文件夹",
+      "popup returned owner-drawn=1",
+      "loop returned",
+  });
+}
+
+TEST(Buttons, MenusWithoutTheComponentStayTheSystems) {
+  const ChildRun run = RunButtonsApp("plain_menu");
+  EXPECT_EQ(run.exit_code, 3u);
+  ExpectLog(run, {"created plain", "chosen 添加文件夹", "popup returned owner-drawn=0", "loop returned"});
+}
+
+// A record the control cannot read fails the window's load: the runtime
+// error report ends the program with -1.
+TEST(Buttons, DamagedRecordsEndTheProgramThroughTheErrorReport) {
+  for (const char* scenario : {"bad_version", "bad_block", "bad_link"}) {
+    SCOPED_TRACE(scenario);
+    const ChildRun run = RunButtonsApp(scenario);
+    EXPECT_EQ(run.exit_code, 0xFFFFFFFFu) << "have " << static_cast<int32_t>(run.exit_code) << ", want -1";
+    ExpectLog(run, {"error count=1 code=0 message=载入启动窗口失败"});
+  }
+}
+
+TEST(Buttons, ScreenshotOfTheWindowWithItsMenuOpen) {
+  const std::string path = TULVEX_BUTTONS_SCREENSHOT;
+  DeleteFileA(path.c_str());
+  const ChildRun run = RunButtonsApp("screenshot", path);
+  EXPECT_EQ(run.exit_code, 3u);
+  ExpectLog(run, {"created", "add clicked count=0", "screenshot saved=1", "popup returned owner-drawn=1",
+                  "loop returned"});
+}
+
+}  // namespace

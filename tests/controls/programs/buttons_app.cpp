@@ -1,0 +1,271 @@
+// A small application on the runtime with the button group's controls,
+// started by the button tests as a child process:
+//   buttons_app.exe <scenario> <log file> [<screenshot file>]
+// Its handlers (bound in buttons_window.tvw) log the events they receive; a
+// driver thread moves the real mouse, clicks and presses keys, and logs what
+// the controls then show (pixels of their colours, their properties).
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "controls/hyperlink.h"
+#include "controls/popup_menu_component.h"
+#include "controls/super_button.h"
+#include "controls/transparent_label.h"
+#include "runtime/application_header.h"
+#include "runtime/control_types.h"
+#include "runtime/process/runtime_error.h"
+#include "runtime/process/runtime_state.h"
+#include "runtime/values/constant_data.h"
+#include "runtime/windows/popup_menu.h"
+#include "runtime/windows/properties.h"
+#include "runtime/windows/standard_controls/standard_controls.h"
+#include "runtime/windows/templates/template_data.h"
+#include "tests/controls/programs/screen_pixels.h"
+#include "tests/support/address_space.h"
+
+namespace {
+
+constexpr uint32_t kMainWindow = 0x52010001, kPlainWindow = 0x52010002;
+constexpr uint32_t kMenu = 10, kAddButton = 20, kCheckButton = 21, kDefaultButton = 22, kEdit = 30, kLink = 40,
+                   kLabel = 50;
+const COLORREF kGreenFace = RGB(0, 0xA0, 0), kYellowFace = RGB(0xFF, 0xFF, 0);
+const COLORREF kLinkRed = RGB(0xFF, 0, 0), kLinkGreen = RGB(0, 0xFF, 0), kLabelBlue = RGB(0, 0, 0xFF);
+
+std::string g_scenario, g_log_path, g_screenshot_path;
+volatile LONG g_clicks = 0;   // every handler run, for the driver to wait on
+int g_menu_draws = 0;         // WM_DRAWITEM of menu items seen by the window
+HHOOK g_draw_hook = nullptr;
+
+void Log(const char* format, ...) {
+  FILE* log = std::fopen(g_log_path.c_str(), "ab");
+  if (!log) return;
+  va_list args;
+  va_start(args, format);
+  std::vfprintf(log, format, args);
+  va_end(args);
+  std::fputc('\n', log);
+  std::fclose(log);
+}
+
+HWND Handle(uint32_t window, uint32_t control) {
+  return reinterpret_cast<HWND>(ControlWindowHandle(window, control));
+}
+
+int32_t ReadNumber(uint32_t control, int32_t property) {
+  return static_cast<int32_t>(ReadProperty(kMainWindow, control, property, -1).word0);
+}
+
+std::string ReadText(uint32_t control, int32_t property) {
+  const Value value = ReadProperty(kMainWindow, control, property, -1);
+  std::string text = TextOf(value);
+  FreeMemory(PointerOf(value));
+  return text;
+}
+
+void WriteText(uint32_t control, int32_t property, const char* text) {
+  const Value value = LendText(text);
+  WriteProperty(kMainWindow, control, property, -1, value.word0, value.word1);
+}
+
+// Waits until the handlers have run `count` times in all (5 s at most).
+bool WaitForClicks(LONG count) {
+  for (int i = 0; i < 500 && g_clicks < count; ++i) Sleep(10);
+  return g_clicks >= count;
+}
+
+void CountHandlerRun() { InterlockedIncrement(&g_clicks); }
+
+LRESULT CALLBACK DrawHook(int code, WPARAM wparam, LPARAM lparam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
+  if (code == HC_ACTION && call->message == WM_DRAWITEM &&
+      reinterpret_cast<const DRAWITEMSTRUCT*>(call->lParam)->CtlType == ODT_MENU) {
+    ++g_menu_draws;
+  }
+  return CallNextHookEx(g_draw_hook, code, wparam, lparam);
+}
+
+// Pops up the menu with Down, Down, Return waiting in the queue: the second
+// Down has to pass the separator.
+void PopUpMenuAndChoose(uint32_t window) {
+  const HWND handle = Handle(window, 0);
+  if (g_scenario != "screenshot") {
+    PostMessageA(handle, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(handle, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(handle, WM_KEYDOWN, VK_RETURN, 0);
+  }
+  g_menu_draws = 0;
+  const Value args[] = {Value{window, kMenu, kMenuTypeId}, OmittedArgument(), OmittedArgument()};
+  CallCommand(PopUpMenu, args);
+  Log("popup returned owner-drawn=%d", g_menu_draws > 0 ? 1 : 0);
+}
+
+// The driver's steps, each waiting until what it caused has been painted
+// or handled.
+void CheckButtonLooks() {
+  Log("button face green=%d", CountControlPixels(Handle(kMainWindow, kAddButton), kGreenFace) > 100 ? 1 : 0);
+  MoveMouseTo(Handle(kMainWindow, kAddButton));
+  const bool hot = WaitForPixels(Handle(kMainWindow, kAddButton), kYellowFace, 100);
+  MoveMouseTo(Handle(kMainWindow, kEdit));
+  const bool cold = WaitForPixels(Handle(kMainWindow, kAddButton), kGreenFace, 100);
+  Log("button hot yellow=%d back to green=%d", hot ? 1 : 0, cold ? 1 : 0);
+}
+
+void CheckRecordFields() {
+  Log("versions style=%d,%d,%d checkbox=%d,%d default=%d,%d disabled-colour=%#x,%#x tip=%s",
+      ReadNumber(kAddButton, kButtonStyleProperty), ReadNumber(kCheckButton, kButtonStyleProperty),
+      ReadNumber(kDefaultButton, kButtonStyleProperty), ReadNumber(kAddButton, kButtonCheckBoxProperty),
+      ReadNumber(kCheckButton, kButtonCheckBoxProperty), ReadNumber(kAddButton, kButtonDefaultStyleProperty),
+      ReadNumber(kDefaultButton, kButtonDefaultStyleProperty),
+      static_cast<unsigned>(ReadNumber(kAddButton, kButtonTransColorDisabledProperty)),
+      static_cast<unsigned>(ReadNumber(kDefaultButton, kButtonTransColorDisabledProperty)),
+      ReadText(kAddButton, kButtonToolTipProperty).c_str());
+  Log("link type=%d web=%s email=%s caption=%s", ReadNumber(kLink, kHyperlinkLinkType),
+      ReadText(kLink, kHyperlinkWeb).c_str(), ReadText(kLink, kHyperlinkEmail).c_str(),
+      ReadText(kLink, kHyperlinkCaption).c_str());
+}
+
+void CheckHyperlinkHover() {
+  const HWND link = Handle(kMainWindow, kLink);
+  const bool normal = CountControlPixels(link, kLinkRed) > 0 && CountControlPixels(link, kLinkGreen) == 0;
+  MoveMouseTo(link);
+  const bool hover = WaitForPixels(link, kLinkGreen, 1) && CountControlPixels(link, kLinkRed) == 0;
+  MoveMouseTo(Handle(kMainWindow, kEdit));
+  const bool left = WaitForPixels(link, kLinkRed, 1) && CountControlPixels(link, kLinkGreen) == 0;
+  Log("link red=%d hover green=%d left red=%d", normal ? 1 : 0, hover ? 1 : 0, left ? 1 : 0);
+}
+
+void CheckLabel() {
+  const HWND label = Handle(kMainWindow, kLabel);
+  const bool text = CountControlPixels(label, kLabelBlue) > 0;
+  const bool face = CountControlPixels(label, GetSysColor(COLOR_BTNFACE)) > 0;
+  WriteText(kLabel, kLabelCaption, "");
+  UpdateWindow(label);
+  Sleep(200);
+  Log("label blue=%d window face=%d cleared blue=%d", text ? 1 : 0, face ? 1 : 0,
+      CountControlPixels(label, kLabelBlue));
+}
+
+DWORD WINAPI Driver(void*) {
+  Sleep(500);  // the window is shown and painted
+  CheckButtonLooks();
+  CheckRecordFields();
+  CheckHyperlinkHover();
+  CheckLabel();
+
+  SendMessageA(Handle(kMainWindow, kCheckButton), BM_CLICK, 0, 0);
+  SendMessageA(Handle(kMainWindow, kCheckButton), BM_CLICK, 0, 0);
+  PostMessageA(Handle(kMainWindow, kEdit), WM_KEYDOWN, VK_RETURN, 0);
+  Log("enter handled=%d", WaitForClicks(3) ? 1 : 0);
+  SendMessageA(Handle(kMainWindow, kAddButton), BM_CLICK, 0, 0);
+  PostMessageA(Handle(kMainWindow, 0), WM_CLOSE, 0, 0);
+  return 0;
+}
+
+// Shows the menu over the window with the link hot, and saves the screen.
+DWORD WINAPI ScreenshotDriver(void*) {
+  Sleep(500);
+  MoveMouseTo(Handle(kMainWindow, kLink));
+  Sleep(300);
+  PostMessageA(Handle(kMainWindow, kAddButton), BM_CLICK, 0, 0);
+  Sleep(1000);
+  Log("screenshot saved=%d", SaveScreen(g_screenshot_path.c_str()) ? 1 : 0);
+  PostMessageA(Handle(kMainWindow, 0), WM_KEYDOWN, VK_ESCAPE, 0);
+  Sleep(300);
+  PostMessageA(Handle(kMainWindow, 0), WM_CLOSE, 0, 0);
+  return 0;
+}
+
+void RunDetached(LPTHREAD_START_ROUTINE routine) {
+  const HANDLE thread = CreateThread(nullptr, 0, routine, nullptr, 0, nullptr);
+  if (thread) CloseHandle(thread);
+}
+
+int32_t LogError(int32_t count, int32_t code, const char* message) {
+  Log("error count=%d code=%d message=%s", count, code, message ? message : "(null)");
+  return 1;  // no message box
+}
+
+uintptr_t ButtonsLibraryNotification(int32_t code, uintptr_t arg1, uintptr_t) {
+  if (code != kLibraryNotifyStart) return 0;
+  const auto callback = reinterpret_cast<RuntimeCallback>(arg1);
+  const ControlType* types[] = {SuperButtonControlType(), HyperlinkControlType(), TransparentLabelControlType(),
+                                PopupMenuComponentControlType()};
+  for (const ControlType* type : types) {
+    if (!callback(kRuntimeRequestRegisterType, reinterpret_cast<uintptr_t>(type), 0)) Log("type refused");
+  }
+  return 0;
+}
+
+const LibraryEntry kLibraries[] = {{"button group", ButtonsLibraryNotification}};
+
+}  // namespace
+
+extern "C" int32_t ButtonsWindowCreated(int32_t, const Value*) {
+  Log("created");
+  g_draw_hook = SetWindowsHookExA(WH_CALLWNDPROC, DrawHook, nullptr, GetCurrentThreadId());
+  RunDetached(g_scenario == "screenshot" ? ScreenshotDriver : Driver);
+  return 0;
+}
+
+extern "C" int32_t ButtonsPlainWindowCreated(int32_t, const Value*) {
+  Log("created plain");
+  g_draw_hook = SetWindowsHookExA(WH_CALLWNDPROC, DrawHook, nullptr, GetCurrentThreadId());
+  PopUpMenuAndChoose(kPlainWindow);
+  PostMessageA(Handle(kPlainWindow, 0), WM_CLOSE, 0, 0);
+  return 0;
+}
+
+extern "C" int32_t ButtonsAddClicked(int32_t count, const Value*) {
+  Log("add clicked count=%d", count);
+  CountHandlerRun();
+  PopUpMenuAndChoose(kMainWindow);
+  return 0;
+}
+
+extern "C" int32_t ButtonsCheckClicked(int32_t, const Value*) {
+  Log("check clicked checked=%d", ReadNumber(kCheckButton, kButtonCheckedProperty));
+  CountHandlerRun();
+  return 0;
+}
+
+extern "C" int32_t ButtonsDefaultClicked(int32_t, const Value*) {
+  Log("default clicked");
+  CountHandlerRun();
+  return 0;
+}
+
+extern "C" int32_t ButtonsAddPictures(int32_t, const Value*) {
+  Log("chosen 添加图片");
+  return 0;
+}
+
+extern "C" int32_t ButtonsAddFolder(int32_t, const Value*) {
+  Log("chosen 添加文件夹");
+  return 0;
+}
+
+int main(int argc, char** argv) {
+  if (argc < 3) return 2;
+  ReserveLowAddressSpace();
+  g_scenario = argv[1];
+  g_log_path = argv[2];
+  if (argc > 3) g_screenshot_path = argv[3];
+
+  const ApplicationHeader header = {ProgramCodeBase(), ConstantDataStart(), ConstantDataSize(), TulvexTemplateData,
+                                    TulvexTemplateDataSize, 1, kLibraries, 0, nullptr, nullptr};
+  SetErrorHandler(LogError);
+  InitialiseRuntime(header);
+  uint32_t start = kMainWindow;
+  if (g_scenario == "plain_menu") start = kPlainWindow;
+  if (g_scenario == "bad_version") start = 0x52010003;
+  if (g_scenario == "bad_block") start = 0x52010004;
+  if (g_scenario == "bad_link") start = 0x52010005;
+  LoadStartWindow(start);
+  RunMessageLoop();
+  Log("loop returned");
+  ExitProgram(3);
+}

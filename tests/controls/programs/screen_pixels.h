@@ -1,0 +1,18 @@
+// What the button test program needs to look at the screen and move the
+// real mouse: pixels of a control counted by colour, the pointer moved over
+// a window with SendInput, and the whole screen saved as a BMP file.
+#pragma once
+
+#include <windows.h>
+
+// Pixels of `control`'s client area that have exactly `color`.
+int CountControlPixels(HWND control, COLORREF color);
+
+// Waits (3 s at most) until at least `minimum` pixels have `color`.
+bool WaitForPixels(HWND control, COLORREF color, int minimum);
+
+// Moves the mouse pointer to the centre of `window` as a user would.
+void MoveMouseTo(HWND window);
+
+// Saves the screen as a 32-bit BMP file.
+bool SaveScreen(const char* path);
