@@ -78,8 +78,15 @@ bool ProgramSession::FindControls() {
   for (const auto& control : all) {
     if (!control.first) missing += std::string(" ") + control.second;
   }
-  if (!missing.empty()) return Fail("controls not found:" + missing);
-  return true;
+  if (missing.empty()) return true;
+  // Name what is there, so that a changed layout is seen at once.
+  std::string present;
+  for (HWND child : ChildWindows(c.window, "")) {
+    const RECT rect = RectInParent(child);
+    present += " [" + ClassOf(child) + "/" + BaseClassOf(child) + " \"" + CaptionOf(child) + "\" " + std::to_string(rect.left) + "," +
+               std::to_string(rect.top) + "]";
+  }
+  return Fail("controls not found:" + missing + "; the window holds" + present);
 }
 
 bool ProgramSession::Fail(const std::string& message) {
