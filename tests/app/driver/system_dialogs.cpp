@@ -105,8 +105,13 @@ bool ChooseFilesInOpenDialog(HWND dialog, const std::string& folder, const std::
 }
 
 bool CancelDialog(HWND dialog) {
-  return ClickWindow(GetDlgItem(dialog, IDCANCEL)) &&
-         WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000);
+  // A dialog found as soon as it shows may still be laying out its buttons.
+  HWND cancel = nullptr;
+  if (!WaitUntil([&] { cancel = GetDlgItem(dialog, IDCANCEL); return cancel && IsWindowVisible(cancel); }, 5000)) {
+    return false;
+  }
+  Sleep(500);
+  return ClickWindow(cancel) && WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000);
 }
 
 bool ChooseFolderInTree(HWND dialog, const std::string& folder, std::string* error) {
