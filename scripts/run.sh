@@ -50,7 +50,15 @@ start_failed() {
   return 0
 }
 
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+# A display is used when $DISPLAY names one that answers (xdpyinfo, from
+# x11-utils; without it a set $DISPLAY is taken at its word).
+display_reachable() {
+  [ -n "${DISPLAY:-}" ] || return 1
+  command -v xdpyinfo >/dev/null || return 0
+  xdpyinfo >/dev/null 2>&1
+}
+
+if display_reachable; then
   echo "starting the $kind Tulvex.exe on display $DISPLAY"
   status=0
   scripts/wine-run.sh "$program" || status=$?
