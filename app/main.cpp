@@ -11,6 +11,7 @@
 #include "app/control_library_calls.h"
 #include "app/dll_command_table.h"
 #include "app/main_window.h"
+#include "app/program_state.h"
 #include "runtime/application_header.h"
 #include "runtime/service_calls.h"
 #include "runtime/values/constant_data.h"
@@ -29,9 +30,8 @@ const LibraryEntry kLibraries[] = {
     {"image conversion", nullptr},
 };
 
-// The program's global texts live in std::string objects that free
-// themselves; the clean-up routine has nothing left to free.
-void FreeGlobalTexts(int32_t) {}
+// Runs at exit on the window thread, before the process ends.
+void FreeGlobalTexts(int32_t) { ReleaseGlobalTexts(); }
 
 // The program's modules keep no state that needs setting up before the
 // window: the settings are read when the window is created.

@@ -23,4 +23,9 @@ void SetRememberedFolder(const std::string& folder) {
   g_remembered_folder = folder;
 }
 
+void ReleaseGlobalTexts() {
+  std::lock_guard<std::mutex> hold(g_folder_lock);
+  std::string().swap(g_remembered_folder);
+}
+
 }  // namespace tulvex

@@ -18,5 +18,7 @@ extern std::atomic<bool> g_run_in_progress;
 // Guarded copies: the window thread writes, workers may read.
 std::string RememberedFolder();
 void SetRememberedFolder(const std::string& folder);
+// Frees the global texts at exit (the clean-up routine's work).
+void ReleaseGlobalTexts();
 
 }  // namespace tulvex

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "controls/gdi_holders.h"
+#include "runtime/control_types.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ SIZE PictureSize(HBITMAP picture) {
 }
 
 COLORREF TransparentColorOf(HBITMAP picture, uint32_t stored) {
-  if (stored != 0xFF000000) return static_cast<COLORREF>(stored & 0x00FFFFFF);
+  if (stored != kDefaultBackgroundColour) return ResolveColour(stored);
   MemoryDc memory(nullptr);
   if (!memory || !picture) return RGB(255, 0, 255);
   SelectedObject selected(memory.get(), picture);

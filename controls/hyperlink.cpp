@@ -49,14 +49,14 @@ COLORREF TextColor(const HyperlinkState& state) {
   const uint32_t stored = state.hovering  ? state.record.hover_color
                           : state.visited ? state.record.visited_color
                                           : state.record.normal_color;
-  return static_cast<COLORREF>(stored & 0x00FFFFFF);
+  return ResolveColour(stored);
 }
 
 void OnPaint(HWND link, const HyperlinkState& state) {
   PaintScope paint(link);
   RECT clip;
   if (GetClipBox(paint.dc(), &clip) == NULLREGION || IsRectEmpty(&clip)) return;
-  OwnedBrush background(CreateSolidBrush(ResolveColor(state.record.back_color, GetSysColor(COLOR_BTNFACE))));
+  OwnedBrush background(CreateSolidBrush(ResolveColour(state.record.back_color)));
   if (background) FillRect(paint.dc(), &clip, background.get());
 
   const std::string text = ShownText(link, state.record);

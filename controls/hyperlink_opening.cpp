@@ -28,13 +28,13 @@ bool ReadDefaultValue(HKEY root, const std::string& subkey, size_t limit, std::s
   return true;
 }
 
-bool RegisteredBrowserCommand(std::string* command) {
-  std::string html_class;
-  if (!ReadDefaultValue(HKEY_CLASSES_ROOT, ".htm", MAX_PATH, &html_class)) return false;
-  return ReadDefaultValue(HKEY_CLASSES_ROOT, html_class + "\\shell\\open\\command", kMaxCommandBytes, command);
-}
-
 }  // namespace
+
+bool RegisteredBrowserCommand(HKEY classes_root, std::string* command) {
+  std::string html_class;
+  if (!ReadDefaultValue(classes_root, ".htm", MAX_PATH, &html_class)) return false;
+  return ReadDefaultValue(classes_root, html_class + "\\shell\\open\\command", kMaxCommandBytes, command);
+}
 
 std::string HyperlinkTarget(LinkType type, const std::string& email, const std::string& web) {
   if (type == LinkType::kWeb) return web;
@@ -54,7 +54,7 @@ bool OpenHyperlinkTarget(const std::string& target) {
       ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOW));
   if (shell_result > 32) return true;
   std::string registered;
-  if (!RegisteredBrowserCommand(&registered)) return false;
+  if (!RegisteredBrowserCommand(HKEY_CLASSES_ROOT, &registered)) return false;
   const std::string command = BrowserCommandLine(registered, target);
   return WinExec(command.c_str(), SW_SHOW) > 32;
 }

@@ -2,6 +2,8 @@
 // cannot, through the browser registered for ".htm" files.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 #include "controls/hyperlink.h"
@@ -14,6 +16,11 @@ std::string HyperlinkTarget(LinkType type, const std::string& email, const std::
 // its first quoted "%1" (at the opening quote), else at its first bare
 // "%1", else kept whole; then a blank and the target.
 std::string BrowserCommandLine(const std::string& registered, const std::string& target);
+
+// The open command of the ".htm" class under `classes_root` (at most 260
+// bytes); false when the class or its command is missing, or the command
+// is longer (a cut command line would run something else).
+bool RegisteredBrowserCommand(HKEY classes_root, std::string* command);
 
 // Opens `target` with show command SW_SHOW; true when the last call made
 // (ShellExecuteA, or WinExec of the fallback) reported success (> 32).

@@ -4,14 +4,9 @@
 
 #include <cstring>
 
-#if __has_include("runtime/windows/font_block.h")
-#include "runtime/windows/font_block.h"
-#include "runtime/windows/picture_block.h"
-#define TULVEX_HAS_BLOCK_READERS 1
-#endif
 
 COLORREF ResolveColor(uint32_t stored, COLORREF fallback) {
-  return stored == kDefaultColorCode ? fallback : static_cast<COLORREF>(stored & 0x00FFFFFF);
+  return stored == kDefaultColorCode ? fallback : ResolveColour(stored);
 }
 
 bool ReadStoredBlock(ByteCursor& cursor, std::vector<uint8_t>* bytes) {
@@ -27,20 +22,12 @@ bool ReadStoredBlock(ByteCursor& cursor, std::vector<uint8_t>* bytes) {
 
 HFONT FontFromStoredBlock(const std::vector<uint8_t>& bytes) {
   if (bytes.empty()) return nullptr;
-#ifdef TULVEX_HAS_BLOCK_READERS
   return CreateFontFromBlock(bytes.data(), bytes.size());
-#else
-  return nullptr;
-#endif
 }
 
 HBITMAP PictureFromStoredBlock(const std::vector<uint8_t>& bytes) {
   if (bytes.empty()) return nullptr;
-#ifdef TULVEX_HAS_BLOCK_READERS
   return CreateBitmapFromBlock(bytes.data(), bytes.size());
-#else
-  return nullptr;
-#endif
 }
 
 std::vector<uint8_t> BytesOfByteSetWords(uint32_t word0, uint32_t word1) {

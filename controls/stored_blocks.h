@@ -15,9 +15,10 @@
 
 // The colour word that stands for "the default" (the background of the
 // parent, or a system colour, as each control says).
-constexpr uint32_t kDefaultColorCode = 0xFF000000;
+constexpr uint32_t kDefaultColorCode = kDefaultBackgroundColour;
 
-// A colour word as GDI uses it; the default code becomes `fallback`.
+// A colour word as GDI uses it (system-colour codes resolved); the default
+// code becomes `fallback`.
 COLORREF ResolveColor(uint32_t stored, COLORREF fallback);
 
 // Reads one length-prefixed block into `bytes` (empty for a count of 0).

@@ -4,6 +4,7 @@
 // sounds, keeps its tool tip and raises "被单击".
 #include "controls/super_button.h"
 
+#include <cstring>
 #include <memory>
 
 #include <commctrl.h>
@@ -23,8 +24,11 @@ SuperButtonState* StateOf(HWND button) {
   return reinterpret_cast<SuperButtonState*>(GetWindowLongPtrA(button, GWLP_USERDATA));
 }
 
+// Only WAV data ("RIFF" size "WAVE") is handed to the player.
 void PlayWave(const std::vector<uint8_t>& wave) {
-  if (wave.empty()) return;
+  if (wave.size() < 12 || std::memcmp(wave.data(), "RIFF", 4) != 0 || std::memcmp(wave.data() + 8, "WAVE", 4) != 0) {
+    return;
+  }
   PlaySoundA(reinterpret_cast<LPCSTR>(wave.data()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
 }
 

@@ -1,12 +1,18 @@
 // Where the remembered choices go: the system drive's file while it can be
 // written, the application-data copy once it cannot, and that copy from then
-// on. The files are an in-memory stand-in that fails writes on demand.
+// on. The files are an in-memory stand-in that fails writes on demand, then
+// the program's own INI files.
 #include "app/settings_store.h"
+#include "app/settings_files_win.h"
+
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <set>
+
+#include "tests/support/scratch_folder.h"
 
 namespace tulvex {
 namespace {
@@ -105,6 +111,58 @@ TEST(SettingsStoreTest, FailureEverywhereIsReportedNotHidden) {
   SettingsStore store3(no_app_data, kPrimary, "");
   EXPECT_FALSE(store3.Write(kSaveModeKey, "b"));
   EXPECT_TRUE(no_app_data.folders_made.empty());
+}
+
+}  // namespace
+}  // namespace tulvex
+
+// The same rules with the program's real INI files: a system-drive file
+// that cannot be written (its folder does not exist) moves the choices to
+// the application-data copy.
+namespace tulvex {
+namespace {
+
+// INI paths without a folder part go to the Windows folder: make them full.
+std::string FullPath(const std::string& path) {
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+  return std::string(full, length < MAX_PATH ? length : 0);
+}
+
+TEST(WindowsSettingsFilesTest, AnUnwritableFileFallsBackToApplicationData) {
+  ScratchFolder scratch("settings");
+  ASSERT_TRUE(CreateDirectoryA(scratch.File("appdata").c_str(), nullptr));
+  const std::string unwritable = FullPath(scratch.File("no such folder\\kelo_jpg.ini"));
+  const std::string fallback = FullPath(scratch.File("appdata\\Tulvex\\kelo_jpg.ini"));
+  WindowsSettingsFiles files;
+  SettingsStore store(files, unwritable, fallback);
+
+  EXPECT_EQ(store.Read(kSaveModeKey, "a"), "a");
+  ASSERT_TRUE(store.Write(kSaveFolderKey, "D:\\图片"));
+  ASSERT_TRUE(files.Exists(fallback));
+  EXPECT_EQ(store.CurrentPath(), fallback);
+  EXPECT_EQ(store.Read(kSaveFolderKey, ""), "D:\\图片");
+  EXPECT_NE(ReadFileBytes(fallback).find("[Tulvex]"), std::string::npos);
+}
+
+TEST(WindowsSettingsFilesTest, AWritableFileStaysWhereItIs) {
+  ScratchFolder scratch("settings_primary");
+  const std::string primary = FullPath(scratch.File("kelo_jpg.ini"));
+  const std::string fallback = FullPath(scratch.File("appdata\\Tulvex\\kelo_jpg.ini"));
+  WindowsSettingsFiles files;
+  SettingsStore store(files, primary, fallback);
+  ASSERT_TRUE(store.Write(kSaveModeKey, "b"));
+  EXPECT_TRUE(files.Exists(primary));
+  EXPECT_FALSE(files.Exists(fallback));
+  EXPECT_EQ(store.Read(kSaveModeKey, "a"), "b");
+}
+
+TEST(WindowsSettingsFilesTest, TheFallbackLivesInTheUsersApplicationData) {
+  const std::string path = FallbackSettingsPath();
+  ASSERT_FALSE(path.empty());
+  const std::string tail = "\\Tulvex\\kelo_jpg.ini";
+  ASSERT_GT(path.size(), tail.size());
+  EXPECT_EQ(path.substr(path.size() - tail.size()), tail);
 }
 
 }  // namespace

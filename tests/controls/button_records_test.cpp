@@ -180,6 +180,61 @@ TEST(BrowserCommandLine, CutAtThePlaceholderThenTheTarget) {
   }
 }
 
+// A classes root of the test's own under HKEY_CURRENT_USER, removed at the end.
+class TestClassesRoot {
+ public:
+  TestClassesRoot() {
+    Remove();
+    created_ = RegCreateKeyExA(HKEY_CURRENT_USER, kPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root_, nullptr) ==
+               ERROR_SUCCESS;
+  }
+  ~TestClassesRoot() {
+    if (created_) RegCloseKey(root_);
+    Remove();
+  }
+  bool created() const { return created_; }
+  HKEY root() const { return root_; }
+  bool SetDefault(const char* subkey, const std::string& value) {
+    return RegSetValueA(root_, subkey, REG_SZ, value.c_str(), static_cast<DWORD>(value.size())) == ERROR_SUCCESS;
+  }
+
+ private:
+  static constexpr const char* kPath = "Software\\TulvexButtonTests";
+  // The keys the tests make, innermost first.
+  static void Remove() {
+    for (const char* key : {"Software\\TulvexButtonTests\\TestPage\\shell\\open\\command",
+                            "Software\\TulvexButtonTests\\TestPage\\shell\\open",
+                            "Software\\TulvexButtonTests\\TestPage\\shell", "Software\\TulvexButtonTests\\TestPage",
+                            "Software\\TulvexButtonTests\\.htm", kPath}) {
+      RegDeleteKeyA(HKEY_CURRENT_USER, key);
+    }
+  }
+  HKEY root_ = nullptr;
+  bool created_ = false;
+};
+
+TEST(BrowserCommandLine, RegisteredCommandOfTheHtmlClass) {
+  TestClassesRoot classes;
+  ASSERT_TRUE(classes.created());
+  std::string command;
+  EXPECT_FALSE(RegisteredBrowserCommand(classes.root(), &command)) << "no .htm class";
+  ASSERT_TRUE(classes.SetDefault(".htm", "TestPage"));
+  EXPECT_FALSE(RegisteredBrowserCommand(classes.root(), &command)) << "class without an open command";
+
+  const std::string registered = "\"C:\\Browser\\b.exe\" \"%1\"";
+  ASSERT_TRUE(classes.SetDefault("TestPage\\shell\\open\\command", registered));
+  ASSERT_TRUE(RegisteredBrowserCommand(classes.root(), &command));
+  EXPECT_EQ(command, registered);
+  EXPECT_EQ(BrowserCommandLine(command, "mailto:a@b.c"), "\"C:\\Browser\\b.exe\"  mailto:a@b.c");
+
+  // 260 bytes are read; a longer command is not run cut short.
+  ASSERT_TRUE(classes.SetDefault("TestPage\\shell\\open\\command", std::string(260, 'a')));
+  EXPECT_TRUE(RegisteredBrowserCommand(classes.root(), &command));
+  EXPECT_EQ(command.size(), 260u);
+  ASSERT_TRUE(classes.SetDefault("TestPage\\shell\\open\\command", std::string(261, 'a')));
+  EXPECT_FALSE(RegisteredBrowserCommand(classes.root(), &command)) << "261 bytes";
+}
+
 TEST(OtherRecords, LabelAndMenuComponent) {
   TransparentLabelRecord label;
   Record label_record;

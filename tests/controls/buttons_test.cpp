@@ -75,6 +75,7 @@ TEST(Buttons, ControlsDrawFollowTheMouseAndRaiseTheirEvents) {
       "created",
       "button face green=1",
       "button hot yellow=1 back to green=1",
+      "picture red=16 magenta=0 disabled gray=1 red=0 enabled again=1",
       "versions style=0,1,2 checkbox=0,1 default=0,1 disabled-colour=0xff000000,0xff00 tip=添加要转换的图片",
       "link type=1 web=http://www.example.com/ email=someone@example.com caption=欢迎使用本软件",
       "link red=1 hover green=1 left red=1",

@@ -19,6 +19,7 @@
 #include "runtime/control_types.h"
 #include "runtime/process/runtime_error.h"
 #include "runtime/process/runtime_state.h"
+#include "runtime/property_ids.h"
 #include "runtime/values/constant_data.h"
 #include "runtime/windows/popup_menu.h"
 #include "runtime/windows/properties.h"
@@ -33,6 +34,9 @@ constexpr uint32_t kMainWindow = 0x52010001, kPlainWindow = 0x52010002;
 constexpr uint32_t kMenu = 10, kAddButton = 20, kCheckButton = 21, kDefaultButton = 22, kEdit = 30, kLink = 40,
                    kLabel = 50;
 const COLORREF kGreenFace = RGB(0, 0xA0, 0), kYellowFace = RGB(0xFF, 0xFF, 0);
+const COLORREF kPictureRed = RGB(0xFF, 0, 0), kMagenta = RGB(0xFF, 0, 0xFF);
+// The picture's red grayed: luminance 255 * 30 / 100 = 76, 128 + 76 / 2.
+const COLORREF kGrayedRed = RGB(166, 166, 166);
 const COLORREF kLinkRed = RGB(0xFF, 0, 0), kLinkGreen = RGB(0, 0xFF, 0), kLabelBlue = RGB(0, 0, 0xFF);
 
 std::string g_scenario, g_log_path, g_screenshot_path;
@@ -114,6 +118,22 @@ void CheckButtonLooks() {
   Log("button hot yellow=%d back to green=%d", hot ? 1 : 0, cold ? 1 : 0);
 }
 
+// The picture without its transparent colour, and its grayed copy while the
+// button is disabled.
+void CheckButtonPicture() {
+  const HWND button = Handle(kMainWindow, kAddButton);
+  const int red = CountControlPixels(button, kPictureRed), magenta = CountControlPixels(button, kMagenta);
+  WriteProperty(kMainWindow, kAddButton, kPropertyDisabled, -1, 1, 0);
+  UpdateWindow(button);
+  const bool grayed = WaitForPixels(button, kGrayedRed, 16);
+  const int disabled_red = CountControlPixels(button, kPictureRed);
+  WriteProperty(kMainWindow, kAddButton, kPropertyDisabled, -1, 0, 0);
+  UpdateWindow(button);
+  const bool enabled = WaitForPixels(button, kPictureRed, 16);
+  Log("picture red=%d magenta=%d disabled gray=%d red=%d enabled again=%d", red, magenta, grayed ? 1 : 0,
+      disabled_red, enabled ? 1 : 0);
+}
+
 void CheckRecordFields() {
   Log("versions style=%d,%d,%d checkbox=%d,%d default=%d,%d disabled-colour=%#x,%#x tip=%s",
       ReadNumber(kAddButton, kButtonStyleProperty), ReadNumber(kCheckButton, kButtonStyleProperty),
@@ -152,6 +172,7 @@ void CheckLabel() {
 DWORD WINAPI Driver(void*) {
   Sleep(500);  // the window is shown and painted
   CheckButtonLooks();
+  CheckButtonPicture();
   CheckRecordFields();
   CheckHyperlinkHover();
   CheckLabel();

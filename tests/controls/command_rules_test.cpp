@@ -1,0 +1,221 @@
+// Rules of the library's commands and of the list's stored record that need
+// no window: argument defaults and mappings, the thread's parameter and
+// handle, the record's bounds and the styles its fields stand for.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "controls/report_list_commands.h"
+#include "controls/report_list_record.h"
+#include "controls/shell_commands.h"
+#include "controls/thread_commands.h"
+
+namespace {
+
+using namespace controls;
+
+TEST(SetColumnWidthRule, OmittedFitsContentsBelowMinusTwoFitsHeaderLow16Bits) {
+  EXPECT_EQ(ColumnWidthToPass(false, 500), 0xFFFF);  // omitted: -1
+  EXPECT_EQ(ColumnWidthToPass(true, -1), 0xFFFF);
+  EXPECT_EQ(ColumnWidthToPass(true, -2), 0xFFFE);
+  EXPECT_EQ(ColumnWidthToPass(true, -3), 0xFFFE);
+  EXPECT_EQ(ColumnWidthToPass(true, INT32_MIN), 0xFFFE);
+  EXPECT_EQ(ColumnWidthToPass(true, 123), 123);
+  EXPECT_EQ(ColumnWidthToPass(true, 0x12345), 0x2345);
+}
+
+TEST(ShellExecuteRule, VerbsAndWindowStatesMapAndFourArgumentsShowNormally) {
+  const char* const verbs[] = {"edit", "explore", "find", "open", "print"};
+  for (int32_t operation = 1; operation <= 5; ++operation) EXPECT_STREQ(ShellVerbOf(operation), verbs[operation - 1]);
+  for (int32_t operation : {0, 6, -1}) EXPECT_EQ(ShellVerbOf(operation), nullptr) << operation;
+  const int shows[] = {SW_HIDE, SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED, SW_SHOWNA, SW_MINIMIZE};
+  for (int32_t state = 1; state <= 6; ++state) EXPECT_EQ(ShowCommandOf(state), shows[state - 1]);
+  for (int32_t state : {0, 7}) EXPECT_EQ(ShowCommandOf(state), SW_SHOWNORMAL);
+
+  const Value args[] = {MakeInteger(5), LendText("a.txt"), LendText("/p"), LendText("Z:\\tmp"), MakeInteger(4)};
+  ShellRequest request = ShellRequestOf(5, args);
+  EXPECT_STREQ(request.verb, "print");
+  EXPECT_STREQ(request.file, "a.txt");
+  EXPECT_STREQ(request.parameters, "/p");
+  EXPECT_STREQ(request.directory, "Z:\\tmp");
+  EXPECT_EQ(request.show, SW_SHOWMAXIMIZED);
+  // With four arguments the fifth record is not read, whatever lies there.
+  EXPECT_EQ(ShellRequestOf(4, args).show, SW_SHOWNORMAL);
+
+  const Value sparse[] = {MakeInteger(0), LendText("b"), OmittedArgument(), OmittedArgument(), OmittedArgument()};
+  request = ShellRequestOf(5, sparse);
+  EXPECT_EQ(request.verb, nullptr);
+  EXPECT_EQ(request.parameters, nullptr);
+  EXPECT_STREQ(request.directory, "");
+  EXPECT_EQ(request.show, SW_SHOWNORMAL);
+  EXPECT_EQ(ShellRequestOf(2, sparse).verb, nullptr);
+}
+
+// What the started routine saw.
+struct ThreadSighting {
+  volatile LONG parameter = -1;
+  volatile LONG thread_id = 0;
+};
+ThreadSighting g_sighting;
+
+DWORD WINAPI RecordThread(void* parameter) {
+  InterlockedExchange(&g_sighting.thread_id, static_cast<LONG>(GetCurrentThreadId()));
+  InterlockedExchange(&g_sighting.parameter, static_cast<LONG>(reinterpret_cast<intptr_t>(parameter)));
+  return 0;
+}
+
+Value SubProgram(LPTHREAD_START_ROUTINE routine) {
+  Value value{0, 0, kTagSubProgram};
+  StorePointer(value, reinterpret_cast<const void*>(routine));
+  return value;
+}
+
+void WaitForSighting() {
+  for (int wait = 0; wait < 500 && g_sighting.thread_id == 0; ++wait) Sleep(10);
+}
+
+TEST(StartThreadRule, ParameterDefaultsToZeroAndTheHandleStaysOpenOnlyWhenAskedFor) {
+  g_sighting = {};
+  uintptr_t handle_variable = 0;
+  Value reference{0, 0, kTagInteger};
+  StorePointer(reference, &handle_variable);
+  const Value with_handle[] = {SubProgram(RecordThread), MakeInteger(-42), reference};
+  EXPECT_EQ(CallCommand(StartThread, 3, with_handle).word0, 1u);
+  WaitForSighting();
+  EXPECT_EQ(g_sighting.parameter, -42);
+  const auto thread = reinterpret_cast<HANDLE>(handle_variable);
+  ASSERT_NE(thread, nullptr) << "the handle was stored";
+  EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(GetThreadId(thread), static_cast<DWORD>(g_sighting.thread_id)) << "the handle is the new thread's";
+  CloseHandle(thread);
+
+  // Only the sub-program (or an omitted parameter): 0, and no handle left.
+  // Handles take the lowest free slot: the slot freed just before the call
+  // is free again afterwards only when the thread's handle was closed.
+  for (int32_t count : {1, 2}) {
+    g_sighting = {};
+    const HANDLE probe = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    CloseHandle(probe);
+    const Value alone[] = {SubProgram(RecordThread), OmittedArgument()};
+    EXPECT_EQ(CallCommand(StartThread, count, alone).word0, 1u);
+    WaitForSighting();
+    EXPECT_EQ(g_sighting.parameter, 0) << count << " arguments";
+    const HANDLE after = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    EXPECT_EQ(after, probe) << "the thread's handle was closed";
+    CloseHandle(after);
+  }
+}
+
+// --- the stored record -------------------------------------------------------------
+
+void PutU32(std::vector<uint8_t>& out, uint32_t value) {
+  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<uint8_t>(value >> shift));
+}
+
+// The 25 words (defaults, version 1) and six blocks, the fourth (columns)
+// holding `columns`.
+std::vector<uint8_t> Record(uint32_t version, const std::vector<uint8_t>& columns = {}) {
+  const uint32_t words[kReportListFieldCount] = {version, 1, 0, 0xFFFFFF, 0xFFFFFF, 3, 0, 1, 1, 0, 1, 0, 0,
+                                                 0, 0, 1, 1, 1, 0, 0, 0, 0, 1, 0xFFFFFFFF, 0};
+  std::vector<uint8_t> out;
+  for (uint32_t word : words) PutU32(out, word);
+  for (int block = 0; block < 6; ++block) {
+    PutU32(out, block == 3 ? static_cast<uint32_t>(columns.size()) : 0);
+    if (block == 3) out.insert(out.end(), columns.begin(), columns.end());
+  }
+  return out;
+}
+
+TEST(ReportListRecordRule, VersionsAboveOneAndEveryShortOrLongRecordAreRefused) {
+  std::vector<uint8_t> column = {1};
+  for (uint32_t word : {7u, 2u, 80u}) PutU32(column, word);
+  column.insert(column.end(), {'A', 'b', 0});
+  const std::vector<uint8_t> good = Record(1, column);
+
+  ReportListRecord record;
+  ASSERT_EQ(ReadReportListRecord(good.data(), good.size(), &record), RecordProblem::kNone);
+  EXPECT_EQ(static_cast<int32_t>(record.field(kFieldInitialRow)), -1);
+  std::vector<ColumnEntry> columns;
+  ASSERT_TRUE(ReadColumnEntries(record.columns, &columns));
+  ASSERT_EQ(columns.size(), 1u);
+  EXPECT_TRUE(columns[0].image_on_right);
+  EXPECT_EQ(columns[0].image, 7);
+  EXPECT_EQ(columns[0].alignment, 2);
+  EXPECT_EQ(columns[0].width, 80);
+  EXPECT_EQ(columns[0].text, "Ab");
+
+  const std::vector<uint8_t> zero = Record(0);
+  EXPECT_EQ(ReadReportListRecord(zero.data(), zero.size(), &record), RecordProblem::kNone);
+  const std::vector<uint8_t> newer = Record(2);
+  EXPECT_EQ(ReadReportListRecord(newer.data(), newer.size(), &record), RecordProblem::kTooNew);
+
+  for (size_t cut = 0; cut < good.size(); ++cut)
+    EXPECT_EQ(ReadReportListRecord(good.data(), cut, &record), RecordProblem::kDamaged) << cut << " bytes";
+  std::vector<uint8_t> longer = good;
+  longer.push_back(0);
+  EXPECT_EQ(ReadReportListRecord(longer.data(), longer.size(), &record), RecordProblem::kDamaged);
+
+  // A column text without its NUL runs past the block, not into the next one.
+  std::vector<uint8_t> unterminated = column;
+  unterminated.pop_back();
+  const std::vector<uint8_t> cut_text = Record(1, unterminated);
+  ASSERT_EQ(ReadReportListRecord(cut_text.data(), cut_text.size(), &record), RecordProblem::kNone);
+  columns.clear();
+  EXPECT_FALSE(ReadColumnEntries(record.columns, &columns));
+  std::vector<RowEntry> rows;
+  const StoredBlock short_row{column.data(), 12};
+  EXPECT_FALSE(ReadRowEntries(short_row, &rows));
+}
+
+TEST(ReportListRecordRule, FieldsBecomeTheirStyles) {
+  const std::vector<uint8_t> bytes = Record(1);
+  ReportListRecord record;
+  ASSERT_EQ(ReadReportListRecord(bytes.data(), bytes.size(), &record), RecordProblem::kNone);
+
+  // Report view: header hidden wins over "not clickable"; drag and drop
+  // needs the header.
+  record.fields[kFieldHideHeader] = 1;
+  record.fields[kFieldHeaderClickable] = 0;
+  record.fields[kFieldHeaderDragDrop] = 1;
+  DWORD style = ListWindowStyle(record);
+  EXPECT_EQ(style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
+  EXPECT_TRUE(style & LVS_NOCOLUMNHEADER);
+  EXPECT_FALSE(style & LVS_NOSORTHEADER);
+  EXPECT_FALSE(ListExtendedStyle(record) & LVS_EX_HEADERDRAGDROP);
+  EXPECT_TRUE(style & LVS_SINGLESEL);
+  record.fields[kFieldHideHeader] = 0;
+  EXPECT_TRUE(ListWindowStyle(record) & LVS_NOSORTHEADER);
+  EXPECT_TRUE(ListExtendedStyle(record) & LVS_EX_HEADERDRAGDROP);
+
+  // Icon views: alignment, arrangement and wrapping; the report-only
+  // extended styles are dropped.
+  record.fields[kFieldViewType] = kViewSmallIcons;
+  record.fields[kFieldIconAlignment] = 1;
+  record.fields[kFieldWrapLabels] = 0;
+  record.fields[kFieldGridLines] = 1;
+  style = ListWindowStyle(record);
+  EXPECT_EQ(style & LVS_TYPEMASK, static_cast<DWORD>(LVS_SMALLICON));
+  EXPECT_EQ(style & (LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP),
+            static_cast<DWORD>(LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP));
+  EXPECT_FALSE(ListExtendedStyle(record) & LVS_EX_GRIDLINES);
+
+  // Hot tracking brings its group; the underlines only with it.
+  EXPECT_FALSE(ListExtendedStyle(record) & LVS_EX_UNDERLINEHOT);
+  record.fields[kFieldHotTracking] = 1;
+  record.fields[kFieldUnderlineCold] = 0;
+  const DWORD hot = ListExtendedStyle(record);
+  EXPECT_EQ(hot & (LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT | LVS_EX_UNDERLINECOLD),
+            static_cast<DWORD>(LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT));
+  EXPECT_EQ(hot & (LVS_EX_INFOTIP | LVS_EX_SUBITEMIMAGES), static_cast<DWORD>(LVS_EX_INFOTIP | LVS_EX_SUBITEMIMAGES));
+
+  record.fields[kFieldSortOrder] = 2;
+  EXPECT_TRUE(ListWindowStyle(record) & LVS_SORTDESCENDING);
+  EXPECT_EQ(BorderExtendedStyle(4), static_cast<DWORD>(WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME));
+  EXPECT_EQ(BorderExtendedStyle(3), static_cast<DWORD>(WS_EX_STATICEDGE));
+  EXPECT_EQ(BorderExtendedStyle(5), 0u);
+  EXPECT_EQ(BorderWindowStyle(5), static_cast<DWORD>(WS_BORDER));
+}
+
+}  // namespace
