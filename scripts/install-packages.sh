@@ -32,7 +32,7 @@ packages=(
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev googletest
   # running and testing the Windows build
   wine wine32:i386 wine64 xvfb xauth fonts-wqy-microhei locales
-  imagemagick libjpeg-turbo-progs
+  imagemagick libjpeg-turbo-progs x11-utils
 )
 apt-get install -y -qq --no-install-recommends "${packages[@]}"
 

@@ -1,0 +1,200 @@
+// Conversion runs started from the main window: the files written in both
+// save modes, the status of each row, the settings file, the window at the
+// next start, cancel, and a long run that keeps the window answering.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <map>
+
+#include "tests/app/driver/main_window.h"
+#include "tests/app/driver/picture_files.h"
+#include "tests/app/driver/settings_file.h"
+#include "tests/app/driver/user_input.h"
+#include "tests/app/driver/window_search.h"
+#include "tests/support/scratch_folder.h"
+
+namespace {
+
+const char kCaption[] = "Tulvex V3.0 免费版";
+const char kConverted[] = "转换成功";
+
+// The file name of a path up to its first dot, as the run names its output.
+std::string BaseName(const std::string& path) {
+  const std::string name = path.substr(path.find_last_of('\\') + 1);
+  return name.substr(0, name.find('.'));
+}
+
+void Screenshot(const ProgramSession& program, const std::string& name) {
+  const std::string path = std::string(TULVEX_SCREENSHOTS_DIR) + "\\" + name + ".png";
+  EXPECT_TRUE(SaveWindowPicture(program.controls().window, path)) << path;
+}
+
+// The nine controls a run locks, all enabled or all disabled.
+bool ControlsEnabled(const MainWindowControls& c, bool enabled) {
+  for (HWND control : {c.add, c.remove, c.clear, c.quality, c.save_folder, c.save_mode, c.start, c.browse,
+                       c.open_folder}) {
+    if ((IsWindowEnabled(control) != FALSE) != enabled) return false;
+  }
+  return true;
+}
+
+class ConversionEndToEnd : public testing::Test {
+ protected:
+  void SetUp() override { RemoveSettingsFile(); }
+};
+
+TEST_F(ConversionEndToEnd, SaveIntoFolderWritesNumberedJpegsAndRemembersTheChoice) {
+  ScratchFolder scratch("run_folder");
+  const std::string root = AbsolutePath(scratch.path());
+  const std::string out = root + "\\输出";
+  ASSERT_TRUE(CreateDirectoryA(out.c_str(), nullptr));
+  ASSERT_TRUE(WriteSmallBmp(root + "\\a.bmp", 24, 16));
+  ASSERT_TRUE(WriteSmallPng(root + "\\x.y.png", 20, 10));
+  ASSERT_TRUE(WriteSmallJpeg(root + "\\photo", 8, 8));
+  ASSERT_TRUE(WriteSmallBmp(root + "\\gone.bmp", 4, 4));
+  ASSERT_TRUE(WriteFileBytes(root + "\\notes.txt", "not a picture\n"));
+
+  JobRows rows;
+  {
+    ProgramSession program(TULVEX_PROGRAM, kCaption);
+    ASSERT_EQ(program.error(), "");
+    ASSERT_TRUE(program.AddFiles(root, {"a.bmp", "x.y.png", "photo", "gone.bmp", "notes.txt"}))
+        << program.error();
+    ASSERT_TRUE(DeleteFileA((root + "\\gone.bmp").c_str()));
+    ASSERT_TRUE(program.PickSaveMode("保存在：")) << program.error();
+    ASSERT_TRUE(program.BrowseSaveFolder(out)) << program.error();
+    EXPECT_EQ(ReadSetting("保存位置"), out) << "browsing stores the folder at once";
+    Screenshot(program, "main_window_idle");
+    ASSERT_TRUE(program.RunToEnd(60000)) << program.error();
+    Screenshot(program, "main_window_after_run");
+
+    rows = program.Rows();
+    ASSERT_EQ(rows.size(), 5u) << program.error();
+    EXPECT_TRUE(ControlsEnabled(program.controls(), true)) << "the run unlocks the controls";
+    EXPECT_EQ(ReadSetting("保存方式"), "b");
+  }
+  // Each row's output is named row number, "_", the name up to its first
+  // dot, ".jpg"; the missing and the refused file give no output.
+  const std::map<std::string, std::pair<int, int>> sizes = {{"a", {24, 16}}, {"x", {20, 10}}, {"photo", {8, 8}}};
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const std::string base = BaseName(rows[i][1]);
+    const std::string output = out + "\\" + std::to_string(i + 1) + "_" + base + ".jpg";
+    const auto size = sizes.find(base);
+    if (size != sizes.end()) {
+      EXPECT_EQ(rows[i][2], kConverted) << rows[i][1];
+      EXPECT_EQ(JpegProblem(output, size->second.first, size->second.second), "");
+    } else {
+      EXPECT_EQ(rows[i][2], base == "gone" ? "文件不存在" : "文件格式不支持") << rows[i][1];
+      EXPECT_FALSE(FileExists(output)) << output;
+    }
+  }
+  EXPECT_EQ(ReadFileBytes(root + "\\notes.txt"), "not a picture\n") << "a refused source stays as it was";
+
+  // The next start shows the remembered mode and folder.
+  ProgramSession again(TULVEX_PROGRAM, kCaption);
+  ASSERT_EQ(again.error(), "");
+  EXPECT_EQ(CaptionOf(again.controls().save_mode), "保存在：");
+  EXPECT_EQ(CaptionOf(again.controls().save_folder), out);
+  EXPECT_TRUE(IsWindowVisible(again.controls().save_folder) && IsWindowVisible(again.controls().browse) &&
+              IsWindowVisible(again.controls().open_folder));
+}
+
+TEST_F(ConversionEndToEnd, OverwriteModeReplacesTheSourcesUnderTheirNames) {
+  ScratchFolder scratch("run_overwrite");
+  const std::string root = AbsolutePath(scratch.path());
+  ASSERT_TRUE(WriteSmallPng(root + "\\p.png", 30, 20));
+  ASSERT_TRUE(WriteSmallBmp(root + "\\图.bmp", 12, 9));
+  {
+    ProgramSession program(TULVEX_PROGRAM, kCaption);
+    ASSERT_EQ(program.error(), "");
+    EXPECT_EQ(CaptionOf(program.controls().save_mode), "覆盖原图") << "the mode without a settings file";
+    EXPECT_FALSE(IsWindowVisible(program.controls().save_folder));
+    ASSERT_TRUE(program.AddFiles(root, {"p.png", "图.bmp"})) << program.error();
+    ASSERT_TRUE(program.RunToEnd(60000)) << program.error();
+    for (const auto& row : program.Rows()) EXPECT_EQ(row[2], kConverted) << row[1];
+    EXPECT_EQ(ReadSetting("保存方式"), "a");
+    EXPECT_EQ(ReadSetting("保存位置"), "<missing>") << "only the browse button writes the folder";
+  }
+  EXPECT_EQ(JpegProblem(root + "\\p.png", 30, 20), "");
+  EXPECT_EQ(JpegProblem(root + "\\图.bmp", 12, 9), "");
+
+  ProgramSession again(TULVEX_PROGRAM, kCaption);
+  ASSERT_EQ(again.error(), "");
+  EXPECT_EQ(CaptionOf(again.controls().save_mode), "覆盖原图");
+  EXPECT_FALSE(IsWindowVisible(again.controls().browse));
+}
+
+TEST_F(ConversionEndToEnd, StartWithAnEmptyListDoesNothing) {
+  ProgramSession program(TULVEX_PROGRAM, kCaption);
+  ASSERT_EQ(program.error(), "");
+  ASSERT_TRUE(program.Click(program.controls().start));
+  Sleep(1000);
+  EXPECT_TRUE(program.Idle());
+  EXPECT_TRUE(ControlsEnabled(program.controls(), true));
+  EXPECT_FALSE(SettingsFileExists()) << "an empty run must not write the save mode";
+}
+
+TEST_F(ConversionEndToEnd, CancelStopsStartingRowsAndUnlocks) {
+  ScratchFolder scratch("run_cancel");
+  const std::string root = AbsolutePath(scratch.path()) + "\\many";
+  ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
+  constexpr int kFiles = 150;
+  for (int i = 0; i < kFiles; ++i) ASSERT_TRUE(WriteSmallBmp(root + "\\" + std::to_string(i) + ".bmp", 640, 480));
+
+  ProgramSession program(TULVEX_PROGRAM, kCaption);
+  ASSERT_EQ(program.error(), "");
+  ASSERT_TRUE(program.AddFolder(root)) << program.error();
+  ASSERT_EQ(program.Rows().size(), static_cast<size_t>(kFiles));
+  ASSERT_TRUE(program.Click(program.controls().start));
+  ASSERT_TRUE(WaitUntil([&] { return program.Progress() > 0; }, 30000)) << "the run makes no progress";
+  EXPECT_TRUE(ControlsEnabled(program.controls(), false)) << "a run locks the nine controls";
+  EXPECT_TRUE(IsWindowVisible(program.controls().progress));
+  Screenshot(program, "main_window_during_run");
+  ASSERT_TRUE(program.Click(program.controls().cancel));
+  ASSERT_TRUE(program.WaitIdle(30000)) << program.error();
+
+  const JobRows rows = program.Rows();
+  const auto done = std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row[2] == kConverted; });
+  const auto untouched = std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row[2].empty(); });
+  EXPECT_GT(done, 0);
+  EXPECT_GT(untouched, 0) << "rows after the cancel are not started";
+  EXPECT_EQ(done + untouched, kFiles) << "no row is left converting or failed";
+  EXPECT_TRUE(ControlsEnabled(program.controls(), true));
+  EXPECT_FALSE(IsWindowVisible(program.controls().cancel));
+}
+
+TEST_F(ConversionEndToEnd, TwoThousandRowsFinishWhileTheWindowAnswers) {
+  ScratchFolder scratch("run_long");
+  const std::string root = AbsolutePath(scratch.path());
+  const std::string source = root + "\\in", out = root + "\\out";
+  ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr) && CreateDirectoryA(out.c_str(), nullptr));
+  constexpr int kFiles = 2000;
+  for (int i = 0; i < kFiles; ++i) ASSERT_TRUE(WriteSmallBmp(source + "\\" + std::to_string(i) + ".bmp", 6, 4));
+
+  ProgramSession program(TULVEX_PROGRAM, kCaption);
+  ASSERT_EQ(program.error(), "");
+  ASSERT_TRUE(program.AddFolder(source)) << program.error();
+  ASSERT_EQ(program.Rows().size(), static_cast<size_t>(kFiles));
+  ASSERT_TRUE(program.PickSaveMode("保存在：")) << program.error();
+  ASSERT_TRUE(program.TypeInto(program.controls().save_folder, out)) << program.error();
+  ASSERT_TRUE(program.Click(program.controls().start));
+  int answers = 0, silences = 0;
+  const bool finished = WaitUntil([&] {
+    (program.Responsive() ? answers : silences) += 1;
+    return program.Idle();
+  }, 600000);
+  ASSERT_TRUE(finished) << "the run did not end within 10 minutes";
+  EXPECT_EQ(silences, 0) << "the window stopped answering " << silences << " times (" << answers << " answers)";
+  const JobRows rows = program.Rows();
+  ASSERT_EQ(rows.size(), static_cast<size_t>(kFiles));
+  for (size_t i = 0; i < rows.size(); ++i) {
+    ASSERT_EQ(rows[i][2], kConverted) << "row " << i + 1 << " " << rows[i][1];
+  }
+  for (const int row : {0, 999, 1999}) {
+    const std::string output = out + "\\" + std::to_string(row + 1) + "_" + BaseName(rows[row][1]) + ".jpg";
+    EXPECT_EQ(JpegProblem(output, 6, 4), "");
+  }
+}
+
+}  // namespace

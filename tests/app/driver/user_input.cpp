@@ -1,0 +1,135 @@
+// Mouse and keyboard input through SendInput. Each event is sent on its own
+// with a short pause, so that a program's message loop sees a down before the
+// up as it would from a hand on the mouse.
+#include "tests/app/driver/user_input.h"
+
+#include <cstring>
+
+namespace {
+
+bool SendOne(INPUT input) {
+  const bool sent = SendInput(1, &input, sizeof input) == 1;
+  Sleep(15);
+  return sent;
+}
+
+bool MouseButton(bool right_button, bool down) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  if (right_button) {
+    input.mi.dwFlags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+  } else {
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  }
+  return SendOne(input);
+}
+
+bool Key(WORD virtual_key, WORD scan, DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtual_key;
+  input.ki.wScan = scan;
+  input.ki.dwFlags = flags;
+  return SendOne(input);
+}
+
+}  // namespace
+
+bool ClickAt(POINT screen, bool right_button) {
+  if (!SetCursorPos(screen.x, screen.y)) return false;
+  Sleep(30);
+  return MouseButton(right_button, true) && MouseButton(right_button, false);
+}
+
+bool ClickWindow(HWND window, bool right_button) {
+  RECT rect;
+  if (!IsWindowVisible(window) || !IsWindowEnabled(window) || !GetClientRect(window, &rect)) return false;
+  return ClickClientPoint(window, POINT{(rect.right) / 2, (rect.bottom) / 2}, right_button);
+}
+
+bool ClickClientPoint(HWND window, POINT client, bool right_button) {
+  if (!ClientToScreen(window, &client)) return false;
+  return ClickAt(client, right_button);
+}
+
+bool DoubleClickWindow(HWND window) {
+  if (!ClickWindow(window)) return false;
+  return MouseButton(false, true) && MouseButton(false, false);
+}
+
+bool PressKey(WORD virtual_key, int times) {
+  for (int i = 0; i < times; ++i) {
+    if (!Key(virtual_key, 0, 0) || !Key(virtual_key, 0, KEYEVENTF_KEYUP)) return false;
+  }
+  return true;
+}
+
+// Held keys carry their scan code, as a keyboard's do: the window system
+// derives the modifier state of mouse messages from it.
+bool KeyDown(WORD virtual_key) {
+  return Key(virtual_key, static_cast<WORD>(MapVirtualKeyA(virtual_key, MAPVK_VK_TO_VSC)), 0);
+}
+bool KeyUp(WORD virtual_key) {
+  return Key(virtual_key, static_cast<WORD>(MapVirtualKeyA(virtual_key, MAPVK_VK_TO_VSC)), KEYEVENTF_KEYUP);
+}
+
+// Puts UTF-16 text on the clipboard, as a copy from another program would.
+bool PutOnClipboard(const std::wstring& text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  bool placed = false;
+  if (void* memory = block ? GlobalLock(block) : nullptr) {
+    memcpy(memory, text.c_str(), bytes);
+    GlobalUnlock(block);
+    placed = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+  }
+  if (!placed && block) GlobalFree(block);
+  CloseClipboard();
+  return placed;
+}
+
+bool TypeText(const std::wstring& text) {
+  // Characters outside ASCII come from an input method on a real desktop;
+  // here they are pasted with Ctrl+V, which an ANSI edit box converts to
+  // its code page like typed characters.
+  for (const wchar_t character : text) {
+    if (character >= 0x80) {
+      if (!PutOnClipboard(text) || !KeyDown(VK_CONTROL) || !PressKey('V')) return false;
+      return KeyUp(VK_CONTROL);
+    }
+  }
+  for (const wchar_t character : text) {
+    if (!Key(0, character, KEYEVENTF_UNICODE) || !Key(0, character, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start >= timeout_ms) return false;
+    Sleep(20);
+  }
+}
+
+std::wstring WideOfGbk(const std::string& text) {
+  if (text.empty()) return {};
+  const int length = MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+  return wide;
+}
+
+std::string GbkOfWide(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int length = WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+  std::string narrow(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), &narrow[0], length, nullptr, nullptr);
+  return narrow;
+}
