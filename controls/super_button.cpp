@@ -72,7 +72,7 @@ LRESULT OnDrawItem(HWND button, const SuperButtonState& state, const DRAWITEMSTR
   look.disabled = (item.itemState & ODS_DISABLED) != 0;
   look.focused = (item.itemState & ODS_FOCUS) != 0;
   look.pressed = (item.itemState & ODS_SELECTED) != 0 || (state.record.check_box && state.record.checked);
-  PaintSuperButton(state, look, WindowTextOf(button), item.hDC, item.rcItem);
+  PaintSuperButton(button, state, look, WindowTextOf(button), item.hDC, item.rcItem);
   return TRUE;
 }
 

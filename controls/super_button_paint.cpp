@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "controls/button_pictures.h"
+#include "controls/parent_background.h"
 #include "controls/stored_blocks.h"
 #include "controls/super_button_state.h"
 
@@ -45,8 +46,9 @@ void RoundOutline(HDC dc, RECT rect, COLORREF color) {
   RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, kCornerRadius, kCornerRadius);
 }
 
-void DrawThemedFrame(HDC dc, const RECT& area, COLORREF back, const ButtonLook& look) {
-  Fill(dc, area, GetSysColor(COLOR_BTNFACE));
+// The corners outside the rounded outline show the window behind.
+void DrawThemedFrame(HWND button, HDC dc, const RECT& area, COLORREF back, const ButtonLook& look) {
+  DrawParentBackground(button, dc);
   // The gradient is clipped to the rounded shape of the outline.
   HRGN shape = CreateRoundRectRgn(area.left, area.top, area.right + 1, area.bottom + 1, kCornerRadius, kCornerRadius);
   if (shape) SelectClipRgn(dc, shape);
@@ -165,8 +167,8 @@ COLORREF ButtonBackColor(const SuperButtonRecord& record, const ButtonLook& look
   return ResolveColor(record.colors[which], system);
 }
 
-void PaintSuperButton(const SuperButtonState& state, const ButtonLook& look, const std::string& caption, HDC dc,
-                      const RECT& area) {
+void PaintSuperButton(HWND button, const SuperButtonState& state, const ButtonLook& look, const std::string& caption,
+                      HDC dc, const RECT& area) {
   const int width = area.right - area.left, height = area.bottom - area.top;
   if (width <= 0 || height <= 0) return;
   MemoryDc memory(dc);
@@ -183,7 +185,7 @@ void PaintSuperButton(const SuperButtonState& state, const ButtonLook& look, con
   switch (record.style) {
     case ButtonStyle::kFlat: DrawFlatFrame(target, frame, back, look, record.draw_border); break;
     case ButtonStyle::kRaised: DrawRaisedFrame(target, frame, back, look); break;
-    case ButtonStyle::kThemed: DrawThemedFrame(target, frame, back, look); break;
+    case ButtonStyle::kThemed: DrawThemedFrame(button, target, frame, back, look); break;
   }
 
   RECT content = frame;

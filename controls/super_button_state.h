@@ -31,8 +31,8 @@ struct ButtonLook {
 };
 
 // Draws the whole button into `dc` over `area` (the button's client area).
-void PaintSuperButton(const SuperButtonState& state, const ButtonLook& look, const std::string& caption, HDC dc,
-                      const RECT& area);
+void PaintSuperButton(HWND button, const SuperButtonState& state, const ButtonLook& look, const std::string& caption,
+                      HDC dc, const RECT& area);
 
 // The caption and background colours of a look (system colours when the
 // record says so or a colour holds the default code).

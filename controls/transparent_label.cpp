@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "controls/gdi_holders.h"
+#include "controls/parent_background.h"
 #include "controls/stored_blocks.h"
 
 namespace {
@@ -22,18 +23,6 @@ struct LabelState {
 };
 
 LabelState* StateOf(HWND label) { return reinterpret_cast<LabelState*>(GetWindowLongPtrA(label, GWLP_USERDATA)); }
-
-// The parent's look under the label, drawn into `dc` at the label's origin.
-void DrawParentBackground(HWND label, HDC dc) {
-  const HWND parent = GetParent(label);
-  POINT origin = {0, 0};
-  MapWindowPoints(label, parent, &origin, 1);
-  POINT previous;
-  SetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
-  SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-  SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-  SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
-}
 
 void DrawCaption(HWND label, const LabelState& state, HDC dc, RECT area) {
   const std::string caption = WindowTextOf(label);

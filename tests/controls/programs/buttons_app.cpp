@@ -5,6 +5,7 @@
 // driver thread moves the real mouse, clicks and presses keys, and logs what
 // the controls then show (pixels of their colours, their properties).
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdarg>
 #include <cstdio>
@@ -37,7 +38,8 @@ const COLORREF kGreenFace = RGB(0, 0xA0, 0), kYellowFace = RGB(0xFF, 0xFF, 0);
 const COLORREF kPictureRed = RGB(0xFF, 0, 0), kMagenta = RGB(0xFF, 0, 0xFF);
 // The picture's red grayed: luminance 255 * 30 / 100 = 76, 128 + 76 / 2.
 const COLORREF kGrayedRed = RGB(166, 166, 166);
-const COLORREF kLinkRed = RGB(0xFF, 0, 0), kLinkGreen = RGB(0, 0xFF, 0), kLabelBlue = RGB(0, 0, 0xFF);
+const COLORREF kLinkRed = RGB(0xFF, 0, 0), kLinkGreen = RGB(0, 0xFF, 0), kLinkVisited = RGB(0, 0, 0x80);
+const COLORREF kLabelBlue = RGB(0, 0, 0xFF);
 
 std::string g_scenario, g_log_path, g_screenshot_path;
 volatile LONG g_clicks = 0;   // every handler run, for the driver to wait on
@@ -134,6 +136,25 @@ void CheckButtonPicture() {
       disabled_red, enabled ? 1 : 0);
 }
 
+// The tool tip window of a button and the text of its one tool.
+std::string ToolTipTextOf(HWND button) {
+  std::string text = "(none)";
+  const HWND window = Handle(kMainWindow, 0);
+  for (HWND tip = FindWindowExA(nullptr, nullptr, "tooltips_class32", nullptr); tip;
+       tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr)) {
+    if (GetWindowThreadProcessId(tip, nullptr) != GetWindowThreadProcessId(window, nullptr)) continue;
+    char buffer[256] = "";
+    TTTOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.lpszText = buffer;
+    if (SendMessageA(tip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)) &&
+        tool.uId == reinterpret_cast<UINT_PTR>(button)) {
+      text = buffer;
+    }
+  }
+  return text;
+}
+
 void CheckRecordFields() {
   Log("versions style=%d,%d,%d checkbox=%d,%d default=%d,%d disabled-colour=%#x,%#x tip=%s",
       ReadNumber(kAddButton, kButtonStyleProperty), ReadNumber(kCheckButton, kButtonStyleProperty),
@@ -143,6 +164,8 @@ void CheckRecordFields() {
       static_cast<unsigned>(ReadNumber(kAddButton, kButtonTransColorDisabledProperty)),
       static_cast<unsigned>(ReadNumber(kDefaultButton, kButtonTransColorDisabledProperty)),
       ReadText(kAddButton, kButtonToolTipProperty).c_str());
+  Log("tool tips %s / %s", ToolTipTextOf(Handle(kMainWindow, kAddButton)).c_str(),
+      ToolTipTextOf(Handle(kMainWindow, kCheckButton)).c_str());
   Log("link type=%d web=%s email=%s caption=%s", ReadNumber(kLink, kHyperlinkLinkType),
       ReadText(kLink, kHyperlinkWeb).c_str(), ReadText(kLink, kHyperlinkEmail).c_str(),
       ReadText(kLink, kHyperlinkCaption).c_str());
@@ -153,9 +176,50 @@ void CheckHyperlinkHover() {
   const bool normal = CountControlPixels(link, kLinkRed) > 0 && CountControlPixels(link, kLinkGreen) == 0;
   MoveMouseTo(link);
   const bool hover = WaitForPixels(link, kLinkGreen, 1) && CountControlPixels(link, kLinkRed) == 0;
-  MoveMouseTo(Handle(kMainWindow, kEdit));
+  // The edit box takes the mouse on a button press: the link, which can no
+  // longer see the pointer leave, stops hovering.
+  const HWND edit = Handle(kMainWindow, kEdit);
+  SendMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  const bool taken = WaitForPixels(link, kLinkRed, 1) && CountControlPixels(link, kLinkGreen) == 0;
+  SendMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  MoveMouseTo(edit);
+  Sleep(200);
+  MoveMouseTo(link);
+  const bool again = WaitForPixels(link, kLinkGreen, 1);
+  MoveMouseTo(edit);
   const bool left = WaitForPixels(link, kLinkRed, 1) && CountControlPixels(link, kLinkGreen) == 0;
-  Log("link red=%d hover green=%d left red=%d", normal ? 1 : 0, hover ? 1 : 0, left ? 1 : 0);
+  Log("link red=%d hover green=%d capture taken red=%d hover again=%d left red=%d", normal ? 1 : 0, hover ? 1 : 0,
+      taken ? 1 : 0, again ? 1 : 0, left ? 1 : 0);
+}
+
+// A click opens the target; the link shows the visited colour once the
+// mouse has left. The target is this program itself, which ends at once
+// without arguments. An e-mail link without an address opens nothing.
+void CheckHyperlinkClick() {
+  const HWND link = Handle(kMainWindow, kLink);
+  WriteText(kLink, kHyperlinkEmail, "");
+  WriteProperty(kMainWindow, kLink, kHyperlinkLinkType, -1, 0, 0);
+  MoveMouseTo(link);
+  WaitForPixels(link, kLinkGreen, 1);
+  ClickMouse();
+  Sleep(300);
+  MoveMouseTo(Handle(kMainWindow, kEdit));
+  const bool empty_not_visited = WaitForPixels(link, kLinkRed, 1);
+
+  // A second click within the double-click time would be a double click.
+  Sleep(GetDoubleClickTime() + 100);
+  char program[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  WriteText(kLink, kHyperlinkWeb, program);
+  WriteProperty(kMainWindow, kLink, kHyperlinkLinkType, -1, 1, 0);
+  MoveMouseTo(link);
+  WaitForPixels(link, kLinkGreen, 1);
+  ClickMouse();
+  Sleep(300);
+  MoveMouseTo(Handle(kMainWindow, kEdit));
+  // The shell starts the program before the click returns: that takes a while.
+  const bool visited = WaitForPixels(link, kLinkVisited, 1, 15000) && CountControlPixels(link, kLinkRed) == 0;
+  Log("link empty e-mail normal=%d opened visited=%d", empty_not_visited ? 1 : 0, visited ? 1 : 0);
 }
 
 void CheckLabel() {
@@ -165,8 +229,12 @@ void CheckLabel() {
   WriteText(kLabel, kLabelCaption, "");
   UpdateWindow(label);
   Sleep(200);
-  Log("label blue=%d window face=%d cleared blue=%d", text ? 1 : 0, face ? 1 : 0,
-      CountControlPixels(label, kLabelBlue));
+  const int cleared = CountControlPixels(label, kLabelBlue);
+  // The window repainted whole, children too: the caption comes back.
+  WriteText(kLabel, kLabelCaption, "待转的图片：");
+  RedrawWindow(Handle(kMainWindow, 0), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Log("label blue=%d window face=%d cleared blue=%d after window repaint blue=%d", text ? 1 : 0, face ? 1 : 0,
+      cleared, WaitForPixels(label, kLabelBlue, 1) ? 1 : 0);
 }
 
 DWORD WINAPI Driver(void*) {
@@ -175,6 +243,7 @@ DWORD WINAPI Driver(void*) {
   CheckButtonPicture();
   CheckRecordFields();
   CheckHyperlinkHover();
+  CheckHyperlinkClick();
   CheckLabel();
 
   SendMessageA(Handle(kMainWindow, kCheckButton), BM_CLICK, 0, 0);

@@ -47,8 +47,8 @@ int CountControlPixels(HWND control, COLORREF color) {
   return count;
 }
 
-bool WaitForPixels(HWND control, COLORREF color, int minimum) {
-  for (int i = 0; i < 60; ++i) {
+bool WaitForPixels(HWND control, COLORREF color, int minimum, int milliseconds) {
+  for (int waited = 0; waited < milliseconds; waited += 50) {
     if (CountControlPixels(control, color) >= minimum) return true;
     Sleep(50);
   }
@@ -66,6 +66,14 @@ void MoveMouseTo(HWND window) {
   input.mi.dy = MulDiv(y, 65535, height - 1);
   input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &input, sizeof input);
+}
+
+void ClickMouse() {
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, inputs, sizeof inputs[0]);
 }
 
 bool SaveScreen(const char* path) {

@@ -8,11 +8,14 @@
 // Pixels of `control`'s client area that have exactly `color`.
 int CountControlPixels(HWND control, COLORREF color);
 
-// Waits (3 s at most) until at least `minimum` pixels have `color`.
-bool WaitForPixels(HWND control, COLORREF color, int minimum);
+// Waits (3 s unless told) until at least `minimum` pixels have `color`.
+bool WaitForPixels(HWND control, COLORREF color, int minimum, int milliseconds = 3000);
 
 // Moves the mouse pointer to the centre of `window` as a user would.
 void MoveMouseTo(HWND window);
+
+// Presses and releases the left mouse button where the pointer is.
+void ClickMouse();
 
 // Saves the screen as a 32-bit BMP file.
 bool SaveScreen(const char* path);
