@@ -14,8 +14,6 @@
 #include "app/program_state.h"
 #include "runtime/application_header.h"
 #include "runtime/service_calls.h"
-#include "runtime/values/constant_data.h"
-#include "runtime/windows/templates/template_data.h"
 
 namespace tulvex {
 

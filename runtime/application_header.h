@@ -8,6 +8,11 @@
 
 #include <cstdint>
 
+// What a program fills the header with: its constant data block and the
+// template data linked into it, with the code base their offsets use.
+#include "runtime/values/constant_data.h"
+#include "runtime/windows/templates/template_data.h"
+
 // The runtime's callback, handed to each support library at start-up.
 // Requests (arg1, arg2 as listed; unknown requests answer 0):
 //   kRuntimeRequestOwnerWindow   the hidden owner window's handle
