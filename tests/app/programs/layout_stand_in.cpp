@@ -148,8 +148,8 @@ void OnDrawButton(const DRAWITEMSTRUCT& item) {
 }
 
 void CreateControls(HWND window) {
-  struct Spec { const char* type; const char* caption; DWORD style; int x, y, w, h, id; };
-  const Spec specs[] = {
+  struct ControlLayout { const char* type; const char* caption; DWORD style; int x, y, w, h, id; };
+  const ControlLayout layouts[] = {
       {"BUTTON", "取消", BS_PUSHBUTTON, 748, 252, 88, 40, kCancel},
       {PROGRESS_CLASSA, "", 0, 185, 256, 552, 32, kBar},
       {"BUTTON", "打开", BS_PUSHBUTTON | WS_VISIBLE, 807, 8, 40, 24, kOpen},
@@ -163,7 +163,7 @@ void CreateControls(HWND window) {
       {"BUTTON", "删除", BS_OWNERDRAW | WS_VISIBLE, 134, 8, 45, 24, kRemove},
       {"BUTTON", "添加", BS_OWNERDRAW | WS_VISIBLE, 88, 8, 45, 24, kAdd},
   };
-  for (const Spec& spec : specs) {
+  for (const ControlLayout& spec : layouts) {
     CreateWindowExA(0, spec.type, spec.caption, WS_CHILD | WS_TABSTOP | spec.style, spec.x, spec.y, spec.w, spec.h,
                     window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), nullptr, nullptr);
   }
