@@ -7,61 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/scratch_folder.h"
+#include "tests/support/child_program.h"
 
 namespace {
 
-struct ChildRun {
-  DWORD exit_code = 0;
-  std::vector<std::string> log;
-};
-
-std::string FullPath(const std::string& path) {
-  char full[MAX_PATH];
-  const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-  return length > 0 && length < MAX_PATH ? std::string(full, length) : path;
-}
-
+// The screenshot scenario takes the picture's path as an extra argument.
 ChildRun RunButtonsApp(const std::string& scenario, const std::string& extra = std::string()) {
-  ScratchFolder folder("buttons_" + scenario);
-  const std::string log_path = FullPath(folder.File("log.txt"));
-  std::string command = "\"" TULVEX_BUTTONS_APP "\" " + scenario + " \"" + log_path + "\"";
-  if (!extra.empty()) command += " \"" + extra + "\"";
-
-  ChildRun run;
-  STARTUPINFOA startup = {sizeof startup};
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    ADD_FAILURE() << "cannot start " << command << ": error " << GetLastError();
-    return run;
-  }
-  if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 99);
-    ADD_FAILURE() << scenario << ": the application did not end within 60 s";
-  }
-  GetExitCodeProcess(process.hProcess, &run.exit_code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-
-  const std::string text = ReadFileBytes(log_path);
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find('\n', start);
-    run.log.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return run;
-}
-
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string joined;
-  for (const std::string& line : lines) joined += "  " + line + "\n";
-  return joined;
-}
-
-void ExpectLog(const ChildRun& run, const std::vector<std::string>& expected) {
-  EXPECT_EQ(run.log, expected) << "have:\n" << Joined(run.log) << "want:\n" << Joined(expected);
+  return RunChildProgram(TULVEX_BUTTONS_APP, scenario,
+                         extra.empty() ? std::vector<std::string>() : std::vector<std::string>{extra});
 }
 
 // Drawing in the reflected WM_DRAWITEM (the green face), hot colours under

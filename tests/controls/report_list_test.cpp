@@ -9,80 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/scratch_folder.h"
+#include "tests/support/child_program.h"
 
 namespace {
 
-struct ChildRun {
-  DWORD exit_code = 0;
-  std::vector<std::string> log;
-};
-
-std::string FullPath(const std::string& path) {
-  char full[MAX_PATH];
-  const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-  return length > 0 && length < MAX_PATH ? std::string(full, length) : path;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find('\n', start);
-    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return lines;
-}
-
-// A child run: started by the constructor; Finish waits and reads the log.
-class Child {
+// The report-list application with a scenario, started at once; Finish
+// waits for its end and reads its log.
+class Child : public ChildProgram {
  public:
-  explicit Child(const std::string& scenario) : folder_("list_" + scenario) {
-    log_path_ = FullPath(folder_.File("log.txt"));
-    std::string command = "\"" TULVEX_REPORT_LIST_APP "\" " + scenario + " \"" + log_path_ + "\"";
-    STARTUPINFOA startup = {sizeof startup};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
-      ADD_FAILURE() << "cannot start " << command << ": error " << GetLastError();
-  }
-  ~Child() {
-    if (process_.hProcess) {
-      if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 99);
-      CloseHandle(process_.hThread);
-      CloseHandle(process_.hProcess);
-    }
-  }
-  DWORD id() const { return process_.dwProcessId; }
-  HANDLE process() const { return process_.hProcess; }
-
-  ChildRun Finish() {
-    ChildRun run;
-    if (!process_.hProcess) return run;
-    if (WaitForSingleObject(process_.hProcess, 60000) != WAIT_OBJECT_0) {
-      TerminateProcess(process_.hProcess, 99);
-      ADD_FAILURE() << "the application did not end within 60 s";
-    }
-    GetExitCodeProcess(process_.hProcess, &run.exit_code);
-    run.log = Lines(ReadFileBytes(log_path_));
-    return run;
-  }
-
- private:
-  ScratchFolder folder_;
-  std::string log_path_;
-  PROCESS_INFORMATION process_ = {};
+  explicit Child(const std::string& scenario) : ChildProgram(TULVEX_REPORT_LIST_APP, scenario) {}
 };
-
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string joined;
-  for (const std::string& line : lines) joined += "  " + line + "\n";
-  return joined;
-}
-
-void ExpectLog(const ChildRun& run, const std::vector<std::string>& expected) {
-  EXPECT_EQ(run.log, expected) << "have:\n" << Joined(run.log) << "want:\n" << Joined(expected);
-}
 
 TEST(ReportList, MadeFromItsRecordAndDrivenByItsCommandsAndAWorker) {
   Child child("commands");

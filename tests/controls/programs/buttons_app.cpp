@@ -7,8 +7,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdarg>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -27,7 +25,7 @@
 #include "runtime/windows/standard_controls/standard_controls.h"
 #include "runtime/windows/templates/template_data.h"
 #include "tests/controls/programs/screen_pixels.h"
-#include "tests/support/address_space.h"
+#include "tests/support/child_log.h"
 
 namespace {
 
@@ -41,21 +39,10 @@ const COLORREF kGrayedRed = RGB(166, 166, 166);
 const COLORREF kLinkRed = RGB(0xFF, 0, 0), kLinkGreen = RGB(0, 0xFF, 0), kLinkVisited = RGB(0, 0, 0x80);
 const COLORREF kLabelBlue = RGB(0, 0, 0xFF);
 
-std::string g_scenario, g_log_path, g_screenshot_path;
+std::string g_scenario, g_screenshot_path;
 volatile LONG g_clicks = 0;   // every handler run, for the driver to wait on
 int g_menu_draws = 0;         // WM_DRAWITEM of menu items seen by the window
 HHOOK g_draw_hook = nullptr;
-
-void Log(const char* format, ...) {
-  FILE* log = std::fopen(g_log_path.c_str(), "ab");
-  if (!log) return;
-  va_list args;
-  va_start(args, format);
-  std::vfprintf(log, format, args);
-  va_end(args);
-  std::fputc('\n', log);
-  std::fclose(log);
-}
 
 HWND Handle(uint32_t window, uint32_t control) {
   return reinterpret_cast<HWND>(ControlWindowHandle(window, control));
@@ -269,16 +256,6 @@ DWORD WINAPI ScreenshotDriver(void*) {
   return 0;
 }
 
-void RunDetached(LPTHREAD_START_ROUTINE routine) {
-  const HANDLE thread = CreateThread(nullptr, 0, routine, nullptr, 0, nullptr);
-  if (thread) CloseHandle(thread);
-}
-
-int32_t LogError(int32_t count, int32_t code, const char* message) {
-  Log("error count=%d code=%d message=%s", count, code, message ? message : "(null)");
-  return 1;  // no message box
-}
-
 uintptr_t ButtonsLibraryNotification(int32_t code, uintptr_t arg1, uintptr_t) {
   if (code != kLibraryNotifyStart) return 0;
   const auto callback = reinterpret_cast<RuntimeCallback>(arg1);
@@ -340,9 +317,8 @@ extern "C" int32_t ButtonsAddFolder(int32_t, const Value*) {
 
 int main(int argc, char** argv) {
   if (argc < 3) return 2;
-  ReserveLowAddressSpace();
+  StartChildLog(argv[2]);
   g_scenario = argv[1];
-  g_log_path = argv[2];
   if (argc > 3) g_screenshot_path = argv[3];
 
   const ApplicationHeader header = {ProgramCodeBase(), ConstantDataStart(), ConstantDataSize(), TulvexTemplateData,

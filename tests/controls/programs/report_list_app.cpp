@@ -13,8 +13,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -31,7 +29,7 @@
 #include "runtime/windows/loaded_windows.h"
 #include "runtime/windows/properties.h"
 #include "runtime/windows/templates/template_data.h"
-#include "tests/support/address_space.h"
+#include "tests/support/child_log.h"
 
 namespace {
 
@@ -41,18 +39,6 @@ constexpr uint32_t kList = 1;
 const Value kListReference{kMainWindow, kList, kReportListTypeId};
 
 std::string g_scenario;
-std::string g_log_path;
-
-void Log(const char* format, ...) {
-  FILE* log = std::fopen(g_log_path.c_str(), "ab");
-  if (!log) return;
-  va_list args;
-  va_start(args, format);
-  std::vfprintf(log, format, args);
-  va_end(args);
-  std::fputc('\n', log);
-  std::fclose(log);
-}
 
 HWND ListWindow() { return ControlWindowHandleOf(kListReference); }
 
@@ -103,11 +89,6 @@ void SetRowState(int32_t row, UINT state, UINT mask) {
 
 int ColumnWidth(int column) {
   return static_cast<int>(SendMessageA(ListWindow(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
-}
-
-int32_t LogError(int32_t count, int32_t code, const char* message) {
-  Log("error count=%d code=%d message=%s", count, code, message ? message : "(null)");
-  return 1;  // no message box
 }
 
 uintptr_t ListLibraryNotification(int32_t code, uintptr_t arg1, uintptr_t) {
@@ -483,9 +464,8 @@ extern "C" int32_t ListCheckStateChanged(int32_t count, const Value* args) {
 
 int main(int argc, char** argv) {
   if (argc != 3) return 2;
-  ReserveLowAddressSpace();
+  StartChildLog(argv[2]);
   g_scenario = argv[1];
-  g_log_path = argv[2];
 
   const ApplicationHeader header = {ProgramCodeBase(), ConstantDataStart(), ConstantDataSize(), TulvexTemplateData,
                                     TulvexTemplateDataSize, 1, kLibraries, 0, nullptr, nullptr};

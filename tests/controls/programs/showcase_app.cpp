@@ -9,8 +9,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdarg>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -27,7 +25,7 @@
 #include "runtime/windows/properties.h"
 #include "runtime/windows/standard_controls/standard_controls.h"
 #include "runtime/windows/templates/template_data.h"
-#include "tests/support/address_space.h"
+#include "tests/support/child_log.h"
 
 namespace {
 
@@ -36,18 +34,7 @@ constexpr uint32_t kList = 2, kMenu = 10, kFlatButton = 20;
 const Value kListReference{kMainWindow, kList, kReportListTypeId};
 const COLORREF kParentColour = RGB(0xB0, 0xD8, 0xF0);
 
-std::string g_log_path, g_signal_path;
-
-void Log(const char* format, ...) {
-  FILE* log = std::fopen(g_log_path.c_str(), "ab");
-  if (!log) return;
-  va_list args;
-  va_start(args, format);
-  std::vfprintf(log, format, args);
-  va_end(args);
-  std::fputc('\n', log);
-  std::fclose(log);
-}
+std::string g_signal_path;
 
 HWND Handle(uint32_t control) { return reinterpret_cast<HWND>(ControlWindowHandle(kMainWindow, control)); }
 
@@ -104,11 +91,6 @@ DWORD WINAPI ShowcaseWorker(void* parameter) {
   return 0;
 }
 
-int32_t LogError(int32_t count, int32_t code, const char* message) {
-  Log("error count=%d code=%d message=%s", count, code, message ? message : "(null)");
-  return 1;
-}
-
 // The library's own entry, with a look at what it answered.
 uintptr_t ShowcaseLibraryEntry(int32_t code, uintptr_t arg1, uintptr_t arg2) {
   const uintptr_t answer = ControlLibraryNotification(code, arg1, arg2);
@@ -141,8 +123,7 @@ extern "C" int32_t ShowcaseButtonClicked(int32_t, const Value*) {
 
 int main(int argc, char** argv) {
   if (argc != 3) return 2;
-  ReserveLowAddressSpace();
-  g_log_path = argv[1];
+  StartChildLog(argv[1]);
   g_signal_path = argv[2];
   const ApplicationHeader header = {ProgramCodeBase(), ConstantDataStart(), ConstantDataSize(), TulvexTemplateData,
                                     TulvexTemplateDataSize, 1, kLibraries, 0, nullptr, nullptr};

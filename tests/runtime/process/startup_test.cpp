@@ -2,67 +2,15 @@
 // each case runs the test application (programs/startup_app.cpp) as a child
 // process and compares its exit code and its log with what must happen.
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <string>
 #include <vector>
 
-#include "tests/support/scratch_folder.h"
+#include "tests/support/child_program.h"
 
 namespace {
 
-struct ChildRun {
-  DWORD exit_code = 0;
-  std::vector<std::string> log;
-};
-
-std::string FullPath(const std::string& path) {
-  char full[MAX_PATH];
-  const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-  return length > 0 && length < MAX_PATH ? std::string(full, length) : path;
-}
-
-// Runs the application with a scenario; the log lines without their ends.
-ChildRun RunApplication(const std::string& scenario) {
-  ScratchFolder folder("startup_" + scenario);
-  const std::string log_path = FullPath(folder.File("log.txt"));
-  std::string command = "\"" TULVEX_STARTUP_APP "\" " + scenario + " \"" + log_path + "\"";
-
-  ChildRun run;
-  STARTUPINFOA startup = {sizeof startup};
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    ADD_FAILURE() << "cannot start " << command << ": error " << GetLastError();
-    return run;
-  }
-  if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 99);
-    ADD_FAILURE() << scenario << ": the application did not end within 60 s";
-  }
-  GetExitCodeProcess(process.hProcess, &run.exit_code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-
-  const std::string text = ReadFileBytes(log_path);
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find('\n', start);
-    run.log.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return run;
-}
-
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string joined;
-  for (const std::string& line : lines) joined += "  " + line + "\n";
-  return joined;
-}
-
-void ExpectLog(const ChildRun& run, const std::vector<std::string>& expected) {
-  EXPECT_EQ(run.log, expected) << "have:\n" << Joined(run.log) << "want:\n" << Joined(expected);
-}
+ChildRun RunApplication(const std::string& scenario) { return RunChildProgram(TULVEX_STARTUP_APP, scenario); }
 
 // The test control logs its stored property record: u32 1, the text "记录"
 // (GBK) with its NUL, a block holding i32 -2.

@@ -6,7 +6,6 @@
 // one line per observation, for the test to compare.
 #include <windows.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -25,7 +24,7 @@
 #include "runtime/process/runtime_state.h"
 #include "runtime/windows/standard_controls/standard_controls.h"
 #include "runtime/windows/templates/template_data.h"
-#include "tests/support/address_space.h"
+#include "tests/support/child_log.h"
 
 namespace {
 
@@ -33,19 +32,7 @@ constexpr uint32_t kMainWindow = 0x52010001;
 constexpr uint32_t kButton = 1, kEdit = 2, kCombo = 3, kProgress = 4, kMenu = 10, kCustom = 20;
 
 std::string g_scenario;
-std::string g_log_path;
 DWORD g_main_thread = 0;
-
-void Log(const char* format, ...) {
-  FILE* log = std::fopen(g_log_path.c_str(), "ab");
-  if (!log) return;
-  va_list args;
-  va_start(args, format);
-  std::vfprintf(log, format, args);
-  va_end(args);
-  std::fputc('\n', log);
-  std::fclose(log);
-}
 
 // Idle callbacks: the order of the first pass, and whether each ran.
 std::string g_idle_order;
@@ -96,11 +83,6 @@ void WriteText(uint32_t control, int32_t property, const char* text) {
 }
 
 HWND Handle(uint32_t control) { return reinterpret_cast<HWND>(ControlWindowHandle(kMainWindow, control)); }
-
-int32_t LogError(int32_t count, int32_t code, const char* message) {
-  Log("error count=%d code=%d message=%s", count, code, message ? message : "(null)");
-  return 1;  // no message box
-}
 
 void CleanupFirst(int32_t index) { Log("cleanup first index=%d window-thread=%d", index, OnWindowThread()); }
 void CleanupSecond(int32_t index) { Log("cleanup second index=%d", index); }
@@ -175,11 +157,6 @@ DWORD WINAPI BadPropertyWorker(void*) {
   ReadProperty(0x999, kButton, kPropertyLeft, -1);
   Log("worker survived a read of an unknown window");
   return 0;
-}
-
-void RunDetached(LPTHREAD_START_ROUTINE routine) {
-  const HANDLE thread = CreateThread(nullptr, 0, routine, nullptr, 0, nullptr);
-  if (thread) CloseHandle(thread);
 }
 
 void LogConversions() {
@@ -284,9 +261,8 @@ extern "C" int32_t StartupAddFolder(int32_t, const Value*) {
 
 int main(int argc, char** argv) {
   if (argc != 3) return 2;
-  ReserveLowAddressSpace();
+  StartChildLog(argv[2]);
   g_scenario = argv[1];
-  g_log_path = argv[2];
   g_main_thread = GetCurrentThreadId();
 
   ApplicationHeader header = {ProgramCodeBase(), ConstantDataStart(), ConstantDataSize(), TulvexTemplateData, TulvexTemplateDataSize,
