@@ -147,15 +147,8 @@ const char* ReportListClassName() {
   if (g_list_procedure) return kClassName;
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
-  WNDCLASSA list_class = {};
-  if (!GetClassInfoA(nullptr, WC_LISTVIEWA, &list_class)) return nullptr;
-  const WNDPROC base = list_class.lpfnWndProc;
-  list_class.lpfnWndProc = ReportListProc;
-  list_class.hInstance = GetModuleHandleA(nullptr);
-  list_class.lpszClassName = kClassName;
-  if (!RegisterClassA(&list_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
-  g_list_procedure = base;
-  return kClassName;
+  g_list_procedure = SuperclassSystemControl(WC_LISTVIEWA, kClassName, ReportListProc);
+  return g_list_procedure ? kClassName : nullptr;
 }
 
 }  // namespace controls

@@ -149,16 +149,8 @@ LRESULT CALLBACK SuperButtonProc(HWND button, UINT message, WPARAM wparam, LPARA
 }
 
 bool RegisterSuperButtonClass() {
-  if (g_button_procedure) return true;
-  WNDCLASSA system_class = {};
-  if (!GetClassInfoA(nullptr, "BUTTON", &system_class)) return false;
-  const WNDPROC base = system_class.lpfnWndProc;
-  system_class.lpfnWndProc = SuperButtonProc;
-  system_class.hInstance = GetModuleHandleA(nullptr);
-  system_class.lpszClassName = kSuperButtonClass;
-  if (!RegisterClassA(&system_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-  g_button_procedure = base;
-  return true;
+  if (!g_button_procedure) g_button_procedure = SuperclassSystemControl("BUTTON", kSuperButtonClass, SuperButtonProc);
+  return g_button_procedure != nullptr;
 }
 
 HWND CreateSuperButton(const ControlCreateInfo& info) {

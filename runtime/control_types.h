@@ -80,6 +80,12 @@ struct ControlType {
 bool RegisterControlType(const ControlType* type);
 const ControlType* FindControlType(const std::string& type_name);
 
+// Registers `name` as a copy of the system class `base` whose procedure is
+// `procedure`, so that reflected messages reach it; returns the system
+// class's procedure, which `procedure` passes everything on to (null when
+// the class cannot be registered).
+WNDPROC SuperclassSystemControl(const char* base, const char* name, WNDPROC procedure);
+
 // Helpers for property code.
 Value NewTextValue(const char* text, size_t length);  // empty: the null text
 Value NewTextValue(const std::string& text);

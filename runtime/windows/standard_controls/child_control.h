@@ -1,16 +1,11 @@
-// What the standard child controls share: a superclass of a system control
-// class with a procedure of its own (so reflected messages reach it), the
-// creation of the child from its create info, and the focus events.
+// What the standard child controls share: the creation of the child from
+// its create info and the focus events (superclassing a system control is
+// on the control libraries' surface, runtime/control_types.h).
 #pragma once
 
 #include <windows.h>
 
 #include "runtime/control_types.h"
-
-// Registers `name` as a copy of the system class `base` whose procedure is
-// `procedure`; returns the system class's procedure, which `procedure`
-// passes everything on to (null when the class cannot be registered).
-WNDPROC SuperclassSystemControl(const char* base, const char* name, WNDPROC procedure);
 
 // Creates a child of `class_name` over the info's rectangle (its height
 // replaced by `height` when that is not negative), with the caption, the
