@@ -117,9 +117,13 @@ TEST(MemoryBudgetTest, ManyThreadsNeverHoldMoreThanTheBudget) {
   MemoryBudget budget(kCapacity);
   std::atomic<uint64_t> held{0};
   std::atomic<uint64_t> most_seen{0};
+  // Every thread starts claiming together: a thread start can take longer
+  // than a whole thread's work.
+  std::atomic<bool> go{false};
   std::vector<std::thread> threads;
   for (unsigned t = 0; t < 8; ++t) {
     threads.emplace_back([&, t] {
+      while (!go.load()) std::this_thread::yield();
       std::mt19937 random(t);
       for (int i = 0; i < 300; ++i) {
         const uint64_t bytes = 1 + random() % 400;
@@ -130,11 +134,14 @@ TEST(MemoryBudgetTest, ManyThreadsNeverHoldMoreThanTheBudget) {
         uint64_t seen = most_seen.load();
         while (now > seen && !most_seen.compare_exchange_weak(seen, now)) {
         }
-        std::this_thread::yield();
+        // Held for a moment, so that claims of different threads overlap
+        // even where the scheduler runs one thread at a time for a while.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
         held -= bytes;
       }
     });
   }
+  go = true;
   for (std::thread& thread : threads) thread.join();
   EXPECT_LE(most_seen.load(), kCapacity);
   EXPECT_LE(budget.peak_bytes(), kCapacity);
