@@ -3,6 +3,7 @@
 // ConvertResult codes.
 #include "imaging/convert_command.h"
 
+#include "imaging/cancel_request.h"
 #include "imaging/jpeg_codec.h"
 #include "imaging/memory_budget.h"
 #include "imaging/picture_buffer.h"
@@ -17,6 +18,7 @@ struct ConvertArguments {
   int32_t quality;
   bool optimise;
   int32_t smoothing;
+  CancelRequest cancel;
 };
 
 bool ReadArguments(int32_t count, const Value* args, ConvertArguments* out) {
@@ -29,6 +31,10 @@ bool ReadArguments(int32_t count, const Value* args, ConvertArguments* out) {
   out->grayscale = args[2].word0 == 1;
   out->optimise = args[4].word0 != 0;
   if (!TryToInteger(args[3], &out->quality) || !TryToInteger(args[5], &out->smoothing)) return false;
+  if (count >= 7 && !IsOmitted(args[6])) {
+    if (args[6].tag != kTagInteger || PointerOf(args[6]) == nullptr) return false;
+    out->cancel = CancelRequest(static_cast<const int32_t*>(PointerOf(args[6])));
+  }
   return *out->source != '\0' && *out->destination != '\0' && out->quality >= 1 &&
          out->quality <= 100 && out->smoothing >= 0 && out->smoothing <= 100;
 }
@@ -60,14 +66,17 @@ int32_t Convert(const ConvertArguments& arguments) {
     const auto admit = [&](const PicturePlan& plan) {
       memory.Take(PictureMemoryBudget(), PictureMemoryOf(plan, arguments.grayscale));
     };
+    if (arguments.cancel.requested()) return kConvertCancelled;
     const int loaded = loader.Load(arguments.source, &picture, admit);
     if (loaded == -1) return kConvertSourceMissing;
+    if (arguments.cancel.requested()) return kConvertCancelled;
     if (loaded != 1) return kConvertUnreadable;
     reading = false;
     JpegCodec writer;
     const int written = writer.Write(arguments.destination, picture, arguments.quality,
                                      arguments.grayscale ? 0 : 1, arguments.optimise ? 1 : 0,
-                                     arguments.smoothing, nullptr);
+                                     arguments.smoothing, nullptr, arguments.cancel);
+    if (written != 1 && arguments.cancel.requested()) return kConvertCancelled;
     return written == 1 ? kConvertSucceeded : kConvertEncodeFailed;
   } catch (...) {
     return reading ? kConvertUnreadable : kConvertEncodeFailed;

@@ -17,10 +17,18 @@ inline constexpr int32_t kConvertUnreadable = -3;
 inline constexpr int32_t kConvertEncodeFailed = -4;
 inline constexpr int32_t kConvertNoEncodeResources = -6;
 inline constexpr int32_t kConvertBadArguments = -7;
+// Stopped by the caller's cancel request; the destination is untouched.
+inline constexpr int32_t kConvertCancelled = -8;
 
 // Arguments: source text, destination text, grayscale logical (exactly 1
 // asks for grayscale), quality integer 1..100, optimise logical, smoothing
 // integer 0..100. Numbers may come in any numeric record. A missing
 // argument, a wrong tag, an empty path or a number out of range gives
 // kConvertBadArguments before any file is touched.
+//
+// An optional seventh argument is a cancel request: an integer variable
+// passed by reference (its address in the record, tag integer; see
+// imaging/cancel_request.h). Once it turns non-zero the conversion stops at
+// its next check and answers kConvertCancelled, leaving the destination as
+// it was and no temporary file behind.
 void ConvertPictureToJpeg(Value* result, int32_t count, const Value* args);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "imaging/cancel_request.h"
 #include "imaging/readers/picture_reader.h"
 
 struct JpegDecoderState;
@@ -32,10 +33,11 @@ class JpegCodec : public PictureReader {
   // Writes `buffer` as a baseline JPEG file: one component when `colour` is
   // not 1, three when it is. Returns 1, or 0 when an argument is out of
   // range (quality 1..100, smoothing 0..100, a non-empty buffer), the
-  // destination cannot be made, or libjpeg fails; on 0 the destination is
-  // as it was before.
+  // destination cannot be made, libjpeg fails, or `cancel` is requested
+  // between strips of rows; on 0 the destination is as it was before.
   int Write(const char* destination, const PictureBuffer& buffer, int32_t quality, int32_t colour,
-            int32_t optimise, int32_t smoothing, ProgressCallback progress);
+            int32_t optimise, int32_t smoothing, ProgressCallback progress,
+            const CancelRequest& cancel = CancelRequest());
 
  private:
   std::unique_ptr<JpegDecoderState> decoder_;

@@ -24,6 +24,7 @@ struct EncodeJob {
   int quality, smoothing;
   boolean optimise;
   ProgressCallback progress;
+  const CancelRequest* cancel;
 };
 
 bool EncodeJpeg(JpegEncoderState* state, FILE* out, const EncodeJob* job) {
@@ -46,6 +47,7 @@ bool EncodeJpeg(JpegEncoderState* state, FILE* out, const EncodeJob* job) {
 
   // Several rows per call; libjpeg only reads through the row pointers.
   while (cinfo->next_scanline < job->height) {
+    if (job->cancel->requested()) return false;
     JSAMPROW rows[16];
     const JDIMENSION first = cinfo->next_scanline;
     const JDIMENSION count = job->height - first < 16 ? job->height - first : 16;
@@ -66,7 +68,8 @@ bool EncodeJpeg(JpegEncoderState* state, FILE* out, const EncodeJob* job) {
 }  // namespace
 
 int JpegCodec::Write(const char* destination, const PictureBuffer& buffer, int32_t quality,
-                     int32_t colour, int32_t optimise, int32_t smoothing, ProgressCallback progress) {
+                     int32_t colour, int32_t optimise, int32_t smoothing, ProgressCallback progress,
+                     const CancelRequest& cancel) {
   Reset();
   if (destination == nullptr || *destination == '\0') return 0;
   if (quality < 1 || quality > 100 || smoothing < 0 || smoothing > 100) return 0;
@@ -91,7 +94,8 @@ int JpegCodec::Write(const char* destination, const PictureBuffer& buffer, int32
                       quality,
                       smoothing,
                       static_cast<boolean>(optimise != 0 ? TRUE : FALSE),
-                      progress};
+                      progress,
+                      &cancel};
 
   DestinationFile file;
   if (!file.Create(destination)) return 0;

@@ -23,7 +23,7 @@
 namespace {
 
 struct Arguments {
-  Value records[6];
+  Value records[7];
 };
 
 Arguments MakeArguments(const std::string& source, const std::string& destination, uint32_t grayscale = 0,
@@ -111,6 +111,26 @@ TEST_F(ConvertCommandTest, BadArgumentsChangeNothing) {
   EXPECT_EQ(Convert(numbers), kConvertSucceeded);
   numbers.records[3] = MakeFloat(0.9);
   EXPECT_EQ(Convert(numbers), kConvertBadArguments) << "0.9 truncates to 0";
+}
+
+// The seventh argument lends the caller's cancel flag; a raised flag stops
+// the conversion before the destination is touched.
+TEST_F(ConvertCommandTest, CancelRequestLeavesTheDestinationAsItWas) {
+  ASSERT_TRUE(WritePngFile(source_, PngPicture{2, 2, PNG_COLOR_TYPE_GRAY, 8, false, {1, 2, 3, 4}}));
+  ASSERT_TRUE(WriteFileBytes(destination_, "untouched"));
+  int32_t flag = 1;
+  Arguments arguments = MakeArguments(source_, destination_);
+  arguments.records[6] = Value{0, 0, kTagInteger};
+  StorePointer(arguments.records[6], &flag);
+  EXPECT_EQ(Convert(arguments, 7), kConvertCancelled);
+  EXPECT_EQ(ReadFileBytes(destination_), "untouched");
+  arguments.records[6].tag = kTagText;
+  EXPECT_EQ(Convert(arguments, 7), kConvertBadArguments) << "a flag that is not an integer variable";
+  arguments.records[6].tag = kTagInteger;
+  flag = 0;
+  EXPECT_EQ(Convert(arguments, 7), kConvertSucceeded);
+  arguments.records[6] = OmittedArgument();
+  EXPECT_EQ(Convert(arguments, 7), kConvertSucceeded) << "an omitted flag";
 }
 
 TEST_F(ConvertCommandTest, SourcesThatCannotBeRead) {
