@@ -18,6 +18,7 @@
 #include "runtime/control_types.h"
 #include "runtime/process/runtime_error.h"
 #include "runtime/process/runtime_state.h"
+#include "runtime/process/window_thread.h"
 #include "runtime/property_ids.h"
 #include "runtime/values/constant_data.h"
 #include "runtime/windows/popup_menu.h"
@@ -25,7 +26,9 @@
 #include "runtime/windows/standard_controls/standard_controls.h"
 #include "runtime/windows/templates/template_data.h"
 #include "tests/controls/programs/screen_pixels.h"
+#include "tests/controls/programs/window_thread_idle.h"
 #include "tests/support/child_log.h"
+#include "tests/support/condition_wait.h"
 
 namespace {
 
@@ -39,9 +42,12 @@ const COLORREF kGrayedRed = RGB(166, 166, 166);
 const COLORREF kLinkRed = RGB(0xFF, 0, 0), kLinkGreen = RGB(0, 0xFF, 0), kLinkVisited = RGB(0, 0, 0x80);
 const COLORREF kLabelBlue = RGB(0, 0, 0xFF);
 
+const COLORREF kThemedOutline = RGB(0, 60, 116);  // the themed button's border line
+
 std::string g_scenario, g_screenshot_path;
 volatile LONG g_clicks = 0;   // every handler run, for the driver to wait on
-int g_menu_draws = 0;         // WM_DRAWITEM of menu items seen by the window
+volatile LONG g_menu_draws = 0;  // WM_DRAWITEM of menu items seen by the window
+volatile LONG g_popups_returned = 0;
 HHOOK g_draw_hook = nullptr;
 
 HWND Handle(uint32_t window, uint32_t control) {
@@ -66,8 +72,23 @@ void WriteText(uint32_t control, int32_t property, const char* text) {
 
 // Waits until the handlers have run `count` times in all (5 s at most).
 bool WaitForClicks(LONG count) {
-  for (int i = 0; i < 500 && g_clicks < count; ++i) Sleep(10);
-  return g_clicks >= count;
+  return WaitForCondition([=] { return g_clicks >= count; }, 5000);
+}
+
+// The focus and the cursor as the window thread has them.
+HWND FocusOfWindowThread() {
+  GUITHREADINFO info = {sizeof info};
+  return GetGUIThreadInfo(GetWindowThreadProcessId(Handle(kMainWindow, 0), nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+HCURSOR CursorOfWindowThread() {
+  HCURSOR cursor = nullptr;
+  RunOnWindowThread([](void* out) { *static_cast<HCURSOR*>(out) = GetCursor(); }, &cursor);
+  return cursor;
+}
+
+void FocusOnWindowThread(HWND control) {
+  RunOnWindowThread([](void* to) { SetFocus(static_cast<HWND>(to)); }, control);
 }
 
 void CountHandlerRun() { InterlockedIncrement(&g_clicks); }
@@ -76,7 +97,7 @@ LRESULT CALLBACK DrawHook(int code, WPARAM wparam, LPARAM lparam) {
   const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
   if (code == HC_ACTION && call->message == WM_DRAWITEM &&
       reinterpret_cast<const DRAWITEMSTRUCT*>(call->lParam)->CtlType == ODT_MENU) {
-    ++g_menu_draws;
+    InterlockedIncrement(&g_menu_draws);
   }
   return CallNextHookEx(g_draw_hook, code, wparam, lparam);
 }
@@ -94,6 +115,7 @@ void PopUpMenuAndChoose(uint32_t window) {
   const Value args[] = {Value{window, kMenu, kMenuTypeId}, OmittedArgument(), OmittedArgument()};
   CallCommand(PopUpMenu, args);
   Log("popup returned owner-drawn=%d", g_menu_draws > 0 ? 1 : 0);
+  InterlockedIncrement(&g_popups_returned);
 }
 
 // The driver's steps, each waiting until what it caused has been painted
@@ -170,7 +192,7 @@ void CheckHyperlinkHover() {
   const bool taken = WaitForPixels(link, kLinkRed, 1) && CountControlPixels(link, kLinkGreen) == 0;
   SendMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   MoveMouseTo(edit);
-  Sleep(200);
+  WaitForWindowThreadIdle();
   MoveMouseTo(link);
   const bool again = WaitForPixels(link, kLinkGreen, 1);
   MoveMouseTo(edit);
@@ -181,7 +203,8 @@ void CheckHyperlinkHover() {
 
 // A click opens the target; the link shows the visited colour once the
 // mouse has left. The target is this program itself, which ends at once
-// without arguments. An e-mail link without an address opens nothing.
+// without arguments. An e-mail link without an address opens nothing. The
+// second click is away from the first, so that it is no double click.
 void CheckHyperlinkClick() {
   const HWND link = Handle(kMainWindow, kLink);
   WriteText(kLink, kHyperlinkEmail, "");
@@ -189,20 +212,18 @@ void CheckHyperlinkClick() {
   MoveMouseTo(link);
   WaitForPixels(link, kLinkGreen, 1);
   ClickMouse();
-  Sleep(300);
+  WaitForWindowThreadIdle();
   MoveMouseTo(Handle(kMainWindow, kEdit));
   const bool empty_not_visited = WaitForPixels(link, kLinkRed, 1);
 
-  // A second click within the double-click time would be a double click.
-  Sleep(GetDoubleClickTime() + 100);
   char program[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, program, MAX_PATH);
   WriteText(kLink, kHyperlinkWeb, program);
   WriteProperty(kMainWindow, kLink, kHyperlinkLinkType, -1, 1, 0);
-  MoveMouseTo(link);
+  MoveMouseTo(link, 4 * GetSystemMetrics(SM_CXDOUBLECLK));
   WaitForPixels(link, kLinkGreen, 1);
   ClickMouse();
-  Sleep(300);
+  WaitForWindowThreadIdle();
   MoveMouseTo(Handle(kMainWindow, kEdit));
   // The shell starts the program before the click returns: that takes a while.
   const bool visited = WaitForPixels(link, kLinkVisited, 1, 15000) && CountControlPixels(link, kLinkRed) == 0;
@@ -215,7 +236,7 @@ void CheckLabel() {
   const bool face = CountControlPixels(label, GetSysColor(COLOR_BTNFACE)) > 0;
   WriteText(kLabel, kLabelCaption, "");
   UpdateWindow(label);
-  Sleep(200);
+  WaitForCondition([=] { return CountControlPixels(label, kLabelBlue) == 0; }, 3000);
   const int cleared = CountControlPixels(label, kLabelBlue);
   // The window repainted whole, children too: the caption comes back.
   WriteText(kLabel, kLabelCaption, "待转的图片：");
@@ -224,34 +245,104 @@ void CheckLabel() {
       cleared, WaitForPixels(label, kLabelBlue, 1) ? 1 : 0);
 }
 
+// The link raises the focus events and takes the list's border table.
+void CheckLinkFocusAndBorders() {
+  FocusOnWindowThread(Handle(kMainWindow, kLink));
+  FocusOnWindowThread(Handle(kMainWindow, kEdit));
+  unsigned edges[2] = {};
+  for (int32_t border : {2, 4}) {
+    WriteProperty(kMainWindow, kLink, kHyperlinkBorder, -1, static_cast<uint32_t>(border), 0);
+    edges[border / 4] = static_cast<unsigned>(GetWindowLongPtrA(Handle(kMainWindow, kLink), GWL_EXSTYLE) &
+                                              (WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE));
+  }
+  WriteProperty(kMainWindow, kLink, kHyperlinkBorder, -1, 0, 0);
+  Log("link borders raised=%#x frame=%#x", edges[0], edges[1]);
+}
+
+// The themed button leaves its border line out when told to.
+void CheckThemedBorder() {
+  const HWND button = Handle(kMainWindow, kDefaultButton);
+  const bool outline = CountControlPixels(button, kThemedOutline) > 0;
+  WriteProperty(kMainWindow, kDefaultButton, kButtonDrawBorderProperty, -1, 0, 0);
+  const bool gone = WaitForCondition([=] { return CountControlPixels(button, kThemedOutline) == 0; }, 3000);
+  WriteProperty(kMainWindow, kDefaultButton, kButtonDrawBorderProperty, -1, 1, 0);
+  Log("themed outline=%d outline without border=%d", outline ? 1 : 0, gone ? 0 : 1);
+}
+
+// The pointer over the button: the cross while its mouse pointer says so,
+// the button's own arrow again at 0.
+void CheckMousePointer() {
+  const HWND button = Handle(kMainWindow, kAddButton), edit = Handle(kMainWindow, kEdit);
+  bool shown[2] = {};
+  for (int32_t pointer : {2, 0}) {
+    WriteProperty(kMainWindow, kAddButton, kPropertyMousePointer, -1, static_cast<uint32_t>(pointer), 0);
+    MoveMouseTo(edit);
+    WaitForWindowThreadIdle();
+    MoveMouseTo(button);
+    const HCURSOR wanted = LoadCursor(nullptr, pointer == 2 ? IDC_CROSS : IDC_ARROW);
+    shown[pointer == 0] = WaitForCondition([=] { return CursorOfWindowThread() == wanted; }, 3000);
+  }
+  MoveMouseTo(edit);
+  Log("pointer cross=%d own again=%d", shown[0] ? 1 : 0, shown[1] ? 1 : 0);
+}
+
+// A window that moves the focus on Enter gives Enter to no default button.
+void CheckEnterMovesFocus() {
+  WriteProperty(kMainWindow, 0, kWindowEnterMovesFocus, -1, 1, 0);
+  const LONG clicks = g_clicks;
+  FocusOnWindowThread(Handle(kMainWindow, kEdit));
+  PostMessageA(Handle(kMainWindow, kEdit), WM_KEYDOWN, VK_RETURN, 0);
+  const bool moved = WaitForCondition([] { return FocusOfWindowThread() == Handle(kMainWindow, kAddButton); }, 3000);
+  WaitForWindowThreadIdle();
+  WriteProperty(kMainWindow, 0, kWindowEnterMovesFocus, -1, 0, 0);
+  Log("enter moved focus=%d default clicked=%d", moved ? 1 : 0, g_clicks != clicks ? 1 : 0);
+}
+
 DWORD WINAPI Driver(void*) {
-  Sleep(500);  // the window is shown and painted
+  WaitForWindowThreadIdle();  // the window is shown and painted
   CheckButtonLooks();
   CheckButtonPicture();
   CheckRecordFields();
   CheckHyperlinkHover();
   CheckHyperlinkClick();
   CheckLabel();
+  CheckLinkFocusAndBorders();
+  CheckThemedBorder();
+  CheckMousePointer();
 
   SendMessageA(Handle(kMainWindow, kCheckButton), BM_CLICK, 0, 0);
   SendMessageA(Handle(kMainWindow, kCheckButton), BM_CLICK, 0, 0);
   PostMessageA(Handle(kMainWindow, kEdit), WM_KEYDOWN, VK_RETURN, 0);
   Log("enter handled=%d", WaitForClicks(3) ? 1 : 0);
+  CheckEnterMovesFocus();
   SendMessageA(Handle(kMainWindow, kAddButton), BM_CLICK, 0, 0);
   PostMessageA(Handle(kMainWindow, 0), WM_CLOSE, 0, 0);
   return 0;
 }
 
+// The program's visible popup menu window, once one is up.
+HWND PopupMenuWindow() {
+  for (HWND menu = FindWindowExA(nullptr, nullptr, "#32768", nullptr); menu;
+       menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(menu, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(menu)) return menu;
+  }
+  return nullptr;
+}
+
 // Shows the menu over the window with the link hot, and saves the screen.
 DWORD WINAPI ScreenshotDriver(void*) {
-  Sleep(500);
+  WaitForWindowThreadIdle();
   MoveMouseTo(Handle(kMainWindow, kLink));
-  Sleep(300);
+  WaitForPixels(Handle(kMainWindow, kLink), kLinkGreen, 1);
   PostMessageA(Handle(kMainWindow, kAddButton), BM_CLICK, 0, 0);
-  Sleep(1000);
+  // The menu's own loop runs now: its window drawn by the component.
+  WaitForCondition([] { return PopupMenuWindow() && g_menu_draws > 0; }, 10000);
+  UpdateWindow(PopupMenuWindow());
   Log("screenshot saved=%d", SaveScreen(g_screenshot_path.c_str()) ? 1 : 0);
   PostMessageA(Handle(kMainWindow, 0), WM_KEYDOWN, VK_ESCAPE, 0);
-  Sleep(300);
+  WaitForCondition([] { return g_popups_returned > 0; }, 10000);
   PostMessageA(Handle(kMainWindow, 0), WM_CLOSE, 0, 0);
   return 0;
 }
@@ -274,6 +365,7 @@ const LibraryEntry kLibraries[] = {{"button group", ButtonsLibraryNotification}}
 extern "C" int32_t ButtonsWindowCreated(int32_t, const Value*) {
   Log("created");
   g_draw_hook = SetWindowsHookExA(WH_CALLWNDPROC, DrawHook, nullptr, GetCurrentThreadId());
+  WatchWindowThreadIdle(Handle(kMainWindow, 0));
   RunDetached(g_scenario == "screenshot" ? ScreenshotDriver : Driver);
   return 0;
 }
@@ -302,6 +394,16 @@ extern "C" int32_t ButtonsCheckClicked(int32_t, const Value*) {
 extern "C" int32_t ButtonsDefaultClicked(int32_t, const Value*) {
   Log("default clicked");
   CountHandlerRun();
+  return 0;
+}
+
+extern "C" int32_t ButtonsLinkFocus(int32_t, const Value*) {
+  Log("link gained focus");
+  return 0;
+}
+
+extern "C" int32_t ButtonsLinkFocusLost(int32_t, const Value*) {
+  Log("link lost focus");
   return 0;
 }
 
