@@ -55,18 +55,16 @@ TEST(ShellExecuteRule, VerbsAndWindowStatesMapAndFourArgumentsShowNormally) {
   EXPECT_EQ(ShellRequestOf(2, sparse).verb, nullptr);
 }
 
-// What the started routine saw, written before it sets `ran`.
+// What the started routine saw.
 struct ThreadSighting {
-  LONG parameter = -1;
-  DWORD thread_id = 0;
-  HANDLE ran = nullptr;
+  volatile LONG parameter = -1;
+  volatile LONG thread_id = 0;
 };
 ThreadSighting g_sighting;
 
 DWORD WINAPI RecordThread(void* parameter) {
-  g_sighting.thread_id = GetCurrentThreadId();
-  g_sighting.parameter = static_cast<LONG>(reinterpret_cast<intptr_t>(parameter));
-  SetEvent(g_sighting.ran);
+  InterlockedExchange(&g_sighting.thread_id, static_cast<LONG>(GetCurrentThreadId()));
+  InterlockedExchange(&g_sighting.parameter, static_cast<LONG>(reinterpret_cast<intptr_t>(parameter)));
   return 0;
 }
 
@@ -76,85 +74,69 @@ Value SubProgram(LPTHREAD_START_ROUTINE routine) {
   return value;
 }
 
-// The handle variable is a 32-bit integer with guard words on both sides:
-// the handle fills it whole, and nothing is written beside it.
-TEST(StartThreadRule, ParameterDefaultsToZeroAndTheHandleFillsTheIntegerVariableOnlyWhenAskedFor) {
-  constexpr int32_t kGuard = 0x5A5A5A5A;
-  struct {
-    int32_t before, handle, after;
-  } variable = {kGuard, 0, kGuard};
-  Value reference{0, 0, kTagInteger};
-  StorePointer(reference, &variable.handle);
-  struct Case {
-    int32_t count;
-    Value parameter;
-    int32_t want_parameter;
-  };
-  // A parameter and the handle variable; only the sub-program counted (what
-  // follows it is not read); an omitted parameter. The last two give the
-  // routine 0 and leave no handle open.
-  for (const Case& run : {Case{3, MakeInteger(-42), -42}, Case{1, MakeInteger(7), 0}, Case{2, OmittedArgument(), 0}}) {
-    SCOPED_TRACE(run.count);
-    const bool keeps_handle = run.count == 3;
-    g_sighting = {};
-    g_sighting.ran = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    // Handles take the lowest free slot: the slot freed just before the call
-    // is free again afterwards only when the thread's handle was closed.
-    const HANDLE probe = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    CloseHandle(probe);
-    const Value args[] = {SubProgram(RecordThread), run.parameter, reference};
-    EXPECT_EQ(CallCommand(StartThread, run.count, args).word0, 1u);
-    ASSERT_EQ(WaitForSingleObject(g_sighting.ran, 5000), WAIT_OBJECT_0) << "the routine ran";
-    EXPECT_EQ(g_sighting.parameter, run.want_parameter);
-    if (keeps_handle) {
-      EXPECT_EQ(variable.before, kGuard);
-      EXPECT_EQ(variable.after, kGuard) << "written past the 32-bit variable";
-      const HANDLE thread = LongToHandle(variable.handle);
-      ASSERT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
-      EXPECT_EQ(GetThreadId(thread), g_sighting.thread_id) << "the handle is the new thread's";
-      CloseHandle(thread);
-    } else {
-      const HANDLE after = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-      EXPECT_EQ(after, probe) << "the thread's handle was closed";
-      CloseHandle(after);
-    }
-    CloseHandle(g_sighting.ran);
-  }
+void WaitForSighting() {
+  WaitForCondition([] { return g_sighting.thread_id != 0; }, 5000);
 }
 
-std::string AbsolutePath(const std::string& path) {
-  char full[MAX_PATH] = "";
-  const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-  return length > 0 && length < MAX_PATH ? full : path;
+// The handle variable is a 32-bit integer, with guard words on both sides.
+TEST(StartThreadRule, ParameterDefaultsToZeroAndTheHandleStaysOpenOnlyWhenAskedFor) {
+  g_sighting = {};
+  constexpr int32_t kGuard = 0x5A5A5A5A;
+  int32_t handle_variable[3] = {kGuard, 0, kGuard};
+  Value reference{0, 0, kTagInteger};
+  StorePointer(reference, &handle_variable[1]);
+  const Value with_handle[] = {SubProgram(RecordThread), MakeInteger(-42), reference};
+  EXPECT_EQ(CallCommand(StartThread, 3, with_handle).word0, 1u);
+  WaitForSighting();
+  EXPECT_EQ(g_sighting.parameter, -42);
+  EXPECT_TRUE(handle_variable[0] == kGuard && handle_variable[2] == kGuard) << "written beside the variable";
+  const HANDLE thread = LongToHandle(handle_variable[1]);
+  ASSERT_NE(thread, nullptr) << "the handle was stored";
+  EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(GetThreadId(thread), static_cast<DWORD>(g_sighting.thread_id)) << "the handle is the new thread's";
+  CloseHandle(thread);
+
+  // Only the sub-program (or an omitted parameter): 0, and no handle left.
+  // Handles take the lowest free slot: the slot freed just before the call
+  // is free again afterwards only when the thread's handle was closed.
+  for (int32_t count : {1, 2}) {
+    g_sighting = {};
+    const HANDLE probe = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    CloseHandle(probe);
+    const Value alone[] = {SubProgram(RecordThread), OmittedArgument()};
+    EXPECT_EQ(CallCommand(StartThread, count, alone).word0, 1u);
+    WaitForSighting();
+    EXPECT_EQ(g_sighting.parameter, 0) << count << " arguments";
+    const HANDLE after = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    EXPECT_EQ(after, probe) << "the thread's handle was closed";
+    CloseHandle(after);
+  }
 }
 
 // Each command opens its own copy of programs/opened_marker, which writes
 // its arguments, working folder and show command beside itself.
 TEST(ShellCommandsRun, TheShellStartsTheTargetWithTheGivenArgumentsFolderAndWindowState) {
   ScratchFolder folder("shell_commands");
-  const std::string directory = AbsolutePath(folder.path());
-  const std::string shell_copy = directory + "\\shell.exe", web_copy = directory + "\\web.exe";
-  char current[MAX_PATH] = "";
+  char directory[MAX_PATH] = "", current[MAX_PATH] = "";
+  GetFullPathNameA(folder.path().c_str(), MAX_PATH, directory, nullptr);
   GetCurrentDirectoryA(MAX_PATH, current);
-  const Value shell_args[] = {MakeInteger(4), LendText(shell_copy.c_str()), LendText("one two"),
-                              LendText(directory.c_str()), MakeInteger(3)};
+  const std::string shell_copy = directory + std::string("\\shell.exe"), web_copy = directory + std::string("\\web.exe");
+  const Value shell_args[] = {MakeInteger(4), LendText(shell_copy.c_str()), LendText("one two"), LendText(directory),
+                              MakeInteger(3)};
   const Value web_args[] = {LendText(web_copy.c_str())};
-  struct Case {
+  const struct {
     Command command;
     int32_t count;
     const Value* args;
     std::string copy;
     std::vector<std::string> want;
-  };
-  const Case cases[] = {
-      {ShellExecuteCommand, 5, shell_args, shell_copy, {"one two", directory, std::to_string(SW_SHOWMINIMIZED)}},
-      {OpenWebPage, 1, web_args, web_copy, {"", current, std::to_string(SW_SHOWNORMAL)}},
-  };
-  for (const Case& run : cases) {
+  } cases[] = {{ShellExecuteCommand, 5, shell_args, shell_copy, {"one two", directory, std::to_string(SW_SHOWMINIMIZED)}},
+               {OpenWebPage, 1, web_args, web_copy, {"", current, std::to_string(SW_SHOWNORMAL)}}};
+  for (const auto& run : cases) {
     SCOPED_TRACE(run.copy);
     ASSERT_TRUE(CopyFileA(TULVEX_OPENED_MARKER, run.copy.c_str(), FALSE));
     CallCommand(run.command, run.count, run.args);
-    // The file may be seen before the program has let go of it: wait for its lines.
+    // The file may be seen before the program has written it: wait for its lines.
     std::vector<std::string> lines;
     WaitForCondition([&] { return (lines = LogLines(ReadFileBytes(run.copy + ".txt"))).size() >= 3; }, 20000);
     EXPECT_EQ(lines, run.want);

@@ -1,7 +1,6 @@
 // A harmless program for the shell-command tests to open: it writes, beside
 // itself, "<its own path>.txt" with three lines: its arguments, its working
-// folder and the show command it was started with. The file appears whole
-// (written under another name, then renamed), so a test can wait for it.
+// folder and the show command it was started with (-1: none given).
 #include <windows.h>
 
 #include <cstdio>
@@ -15,12 +14,9 @@ int main(int argc, char** argv) {
   GetStartupInfoA(&startup);
   std::string arguments;
   for (int i = 1; i < argc; ++i) arguments += (i > 1 ? " " : "") + std::string(argv[i]);
-  const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
-
-  const std::string marker = std::string(own) + ".txt", partial = marker + ".partial";
-  FILE* file = std::fopen(partial.c_str(), "wb");
-  if (!file) return 1;
-  std::fprintf(file, "%s\n%s\n%d\n", arguments.c_str(), folder, show);
-  std::fclose(file);
-  return MoveFileA(partial.c_str(), marker.c_str()) ? 0 : 1;
+  FILE* marker = std::fopen((std::string(own) + ".txt").c_str(), "wb");
+  if (!marker) return 1;
+  std::fprintf(marker, "%s\n%s\n%d\n", arguments.c_str(), folder,
+               (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1);
+  return std::fclose(marker) == 0 ? 0 : 1;
 }
