@@ -7,10 +7,10 @@
 
 namespace {
 
-const LPCSTR kPointers[] = {
-    nullptr,        IDC_ARROW,  IDC_CROSS,  IDC_IBEAM,  IDC_WAIT,     IDC_APPSTARTING, IDC_NO, IDC_SIZEALL,
-    IDC_SIZENWSE,   IDC_SIZENESW, IDC_SIZEWE, IDC_SIZENS, IDC_UPARROW, IDC_HAND,       IDC_HELP,
-};
+// By choice number; 0, the control's own, has none.
+const LPCSTR kPointers[] = {nullptr,         IDC_ARROW,  IDC_CROSS,   IDC_IBEAM,    IDC_WAIT,
+                            IDC_APPSTARTING, IDC_NO,     IDC_SIZEALL, IDC_SIZENWSE, IDC_SIZENESW,
+                            IDC_SIZEWE,      IDC_SIZENS, IDC_UPARROW, IDC_HAND,     IDC_HELP};
 constexpr int32_t kPointerCount = static_cast<int32_t>(sizeof kPointers / sizeof kPointers[0]);
 
 }  // namespace
