@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/control_types.h"
+
 namespace {
 
 std::vector<HWND> g_default_buttons;  // window thread only
@@ -28,17 +30,14 @@ bool MenuIsOpen() {
   return (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0;
 }
 
-bool FocusTakesEnter(MSG* message) {
-  const LRESULT code = SendMessageA(message->hwnd, WM_GETDLGCODE, message->wParam, reinterpret_cast<LPARAM>(message));
-  return (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) != 0;
-}
-
 LRESULT CALLBACK EnterHook(int code, WPARAM removing, LPARAM lparam) {
   auto* message = reinterpret_cast<MSG*>(lparam);
   if (code == HC_ACTION && removing == PM_REMOVE && message->message == WM_KEYDOWN &&
       message->wParam == VK_RETURN && message->hwnd && !MenuIsOpen()) {
-    const HWND button = DefaultButtonOf(GetAncestor(message->hwnd, GA_ROOT));
-    if (button && IsWindowEnabled(button) && IsWindowVisible(button) && !FocusTakesEnter(message)) {
+    // A window that moves the focus on Enter keeps the key for that.
+    const HWND root = GetAncestor(message->hwnd, GA_ROOT);
+    const HWND button = WindowMovesFocusOnEnter(root) ? nullptr : DefaultButtonOf(root);
+    if (button && IsWindowEnabled(button) && IsWindowVisible(button) && !FocusTakesEnter(*message)) {
       message->message = WM_NULL;  // consumed: the focused control never sees it
       SendMessageA(button, BM_CLICK, 0, 0);
     }

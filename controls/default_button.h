@@ -1,6 +1,7 @@
 // The default-button role: the Enter key pressed anywhere in a window clicks
-// that window's default button, unless the control with the focus takes
-// Enter itself (a multi-line edit box) or a menu is open.
+// that window's default button, unless the window moves the focus on Enter
+// (runtime/windows/enter_key.h), the control with the focus takes Enter
+// itself (a list's label being edited) or a menu is open.
 #pragma once
 
 #include <windows.h>

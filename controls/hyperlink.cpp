@@ -1,10 +1,11 @@
 // The hyperlink's window: painting in the colour of its state, hover
 // tracking with the mouse captured while the pointer is inside, opening on
-// a click, and its properties by number.
+// a click, the common focus events, and its properties by number.
 #include "controls/hyperlink.h"
 
 #include <memory>
 
+#include "controls/border_styles.h"
 #include "controls/gdi_holders.h"
 #include "controls/hyperlink_opening.h"
 #include "controls/stored_blocks.h"
@@ -19,24 +20,6 @@ struct HyperlinkState {
 };
 
 HyperlinkState* StateOf(HWND link) { return reinterpret_cast<HyperlinkState*>(GetWindowLongPtrA(link, GWLP_USERDATA)); }
-
-// Border styles 0..5: none, sunken, raised, shallow sunken, frame, single line.
-void ApplyBorder(HWND link, uint32_t border) {
-  LONG_PTR style = GetWindowLongPtrA(link, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER | WS_DLGFRAME);
-  LONG_PTR extended = GetWindowLongPtrA(link, GWL_EXSTYLE) &
-                      ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME);
-  switch (border) {
-    case 1: extended |= WS_EX_CLIENTEDGE; break;
-    case 2: extended |= WS_EX_WINDOWEDGE; style |= WS_DLGFRAME; break;
-    case 3: extended |= WS_EX_STATICEDGE; break;
-    case 4: extended |= WS_EX_DLGMODALFRAME; break;
-    case 5: style |= WS_BORDER; break;
-    default: break;
-  }
-  SetWindowLongPtrA(link, GWL_STYLE, style);
-  SetWindowLongPtrA(link, GWL_EXSTYLE, extended);
-  SetWindowPos(link, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-}
 
 // The text shown: the caption, or the address a click would open.
 std::string ShownText(HWND link, const HyperlinkRecord& record) {
@@ -112,6 +95,8 @@ LRESULT CALLBACK HyperlinkProc(HWND link, UINT message, WPARAM wparam, LPARAM lp
     case WM_MOUSEMOVE: OnMouseMove(link, *state, lparam); return 0;
     case WM_CAPTURECHANGED: OnCaptureChanged(link, *state, reinterpret_cast<HWND>(lparam)); return 0;
     case WM_LBUTTONDOWN: OnLeftButtonDown(link, *state); return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: RaiseFocusEvents(link, message); break;
     case WM_SETTEXT: {
       const LRESULT result = DefWindowProcA(link, message, wparam, lparam);
       InvalidateRect(link, nullptr, TRUE);
@@ -157,7 +142,7 @@ HWND CreateHyperlink(const ControlCreateInfo& info) {
   state->font.Reset(FontFromStoredBlock(state->record.font));
   const uint32_t border = state->record.border;
   SetWindowLongPtrA(link, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
-  ApplyBorder(link, border);
+  ApplyBorderStyle(link, border);
   return link;
 }
 
@@ -202,7 +187,7 @@ bool WriteHyperlink(ControlInstance& control, int32_t property, uint32_t word0, 
     case kHyperlinkBackColor: record.back_color = word0; break;
     case kHyperlinkBorder:
       record.border = ClampedBorder(static_cast<int32_t>(word0));
-      ApplyBorder(link, record.border);
+      ApplyBorderStyle(link, record.border);
       break;
     case kHyperlinkFont:
       record.font = BytesOfByteSetWords(word0, word1);

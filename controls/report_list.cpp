@@ -4,8 +4,10 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
+#include "controls/border_styles.h"
 #include "controls/report_list_events.h"
 #include "controls/report_list_record.h"
 #include "controls/report_list_state.h"
@@ -13,28 +15,6 @@
 namespace controls {
 
 namespace {
-
-constexpr char kTooNewMessage[] = "超级列表框的属性数据版本过高，本程序无法读取";
-constexpr char kDamagedMessage[] = "超级列表框的属性数据已损坏";
-
-// A list of images from a block; a block that is present but unreadable is
-// damaged data, reported like a damaged record.
-HIMAGELIST ImagesOf(const StoredBlock& block) {
-  if (block.size == 0) return nullptr;
-  HIMAGELIST images = CreateImageListFromBlock(block.bytes, block.size);
-  if (!images) ReportRuntimeError(kDamagedMessage, 0);
-  return images;
-}
-
-void ApplyBorder(HWND list, uint32_t border) {
-  constexpr DWORD kAllEdges = WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE;
-  const LONG_PTR extended = GetWindowLongPtrA(list, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(kAllEdges);
-  SetWindowLongPtrA(list, GWL_EXSTYLE, extended | static_cast<LONG_PTR>(BorderExtendedStyle(border)));
-  const LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER);
-  SetWindowLongPtrA(list, GWL_STYLE, style | static_cast<LONG_PTR>(BorderWindowStyle(border)));
-  SetWindowPos(list, nullptr, 0, 0, 0, 0,
-               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 // The hot row's cursor: the system hand, else the program's own hand
 // resource, else the arrow; the arrow when the hand is not wanted.
@@ -126,23 +106,32 @@ int32_t CurrentRow(HWND list) {
   return row;
 }
 
-// The parts of the record made into objects: font and image lists.
-void AttachRecordObjects(HWND list, ReportListState& state, const ReportListRecord& record, HFONT window_font) {
-  if (record.font.size != 0) {
-    state.font = CreateFontFromBlock(record.font.bytes, record.font.size);
-    if (!state.font) ReportRuntimeError(kDamagedMessage, 0);
+// The font and image lists of the record, made before the window so that a
+// block their readers refuse fails the creation with nothing left behind.
+bool MakeRecordObjects(const ReportListRecord& record, ReportListState& state) {
+  if (record.font.size != 0 && !(state.font = CreateFontFromBlock(record.font.bytes, record.font.size))) return false;
+  const std::pair<const StoredBlock*, HIMAGELIST*> lists[] = {{&record.normal_images, &state.normal_images},
+                                                              {&record.state_images, &state.state_images},
+                                                              {&record.header_images, &state.header_images}};
+  for (const auto& [block, images] : lists) {
+    if (block->size != 0 && !(*images = CreateImageListFromBlock(block->bytes, block->size))) return false;
   }
-  SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(state.font ? state.font : window_font), FALSE);
+  return true;
+}
 
+void AttachRecordObjects(HWND list, const ReportListState& state, const ReportListRecord& record, HFONT window_font) {
+  SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(state.font ? state.font : window_font), FALSE);
   const bool large_icons = record.field(kFieldViewType) == kViewLargeIcons;
-  state.normal_images = ImagesOf(record.normal_images);
   if (state.normal_images)
     SendMessageA(list, LVM_SETIMAGELIST, large_icons ? LVSIL_NORMAL : LVSIL_SMALL,
                  reinterpret_cast<LPARAM>(state.normal_images));
-  state.state_images = ImagesOf(record.state_images);
-  if (state.state_images)
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(state.state_images));
-  state.header_images = ImagesOf(record.header_images);
+  if (state.state_images) {
+    // With check boxes the platform made a state list of its own, which this
+    // one replaces; shared lists are left to their owner, so it goes here.
+    const auto replaced = reinterpret_cast<HIMAGELIST>(
+        SendMessageA(list, LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(state.state_images)));
+    if (replaced && replaced != state.state_images) ImageList_Destroy(replaced);
+  }
   if (state.header_images && record.field(kFieldViewType) == kViewReport) {
     ImageList_SetBkColor(state.header_images, ResolveColour(kDefaultBackgroundColour));
     const auto header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
@@ -150,17 +139,16 @@ void AttachRecordObjects(HWND list, ReportListState& state, const ReportListReco
   }
 }
 
+// A record that is too new or damaged fails the creation, and with it the
+// load of the window (the runtime reports that failure).
 HWND CreateReportList(const ControlCreateInfo& info) {
   ReportListRecord record;
-  switch (ReadReportListRecord(info.properties, info.property_size, &record)) {
-    case RecordProblem::kTooNew: ReportRuntimeError(kTooNewMessage, 0);
-    case RecordProblem::kDamaged: ReportRuntimeError(kDamagedMessage, 0);
-    case RecordProblem::kNone: break;
-  }
+  if (ReadReportListRecord(info.properties, info.property_size, &record) != RecordProblem::kNone) return nullptr;
   std::vector<ColumnEntry> columns;
   std::vector<RowEntry> rows;
-  if (!ReadColumnEntries(record.columns, &columns) || !ReadRowEntries(record.rows, &rows))
-    ReportRuntimeError(kDamagedMessage, 0);
+  if (!ReadColumnEntries(record.columns, &columns) || !ReadRowEntries(record.rows, &rows)) return nullptr;
+  auto state = std::make_unique<ReportListState>();  // the list's own from here on
+  if (!MakeRecordObjects(record, *state)) return nullptr;
 
   const char* class_name = ReportListClassName();
   if (!class_name) return nullptr;
@@ -173,22 +161,22 @@ HWND CreateReportList(const ControlCreateInfo& info) {
                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(info.control_id)),
                                     GetModuleHandleA(nullptr), nullptr);
   if (!list) return nullptr;
-  auto* state = new ReportListState;  // freed by the list's WM_NCDESTROY
-  SetWindowLongPtrA(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
   state->border = border;
   state->text_background = record.field(kFieldTextBackground);
   state->background = record.field(kFieldBackground);
   state->hand_cursor = record.flag(kFieldHandCursor);
+  ReportListState& kept = *state.release();  // freed by the list's WM_NCDESTROY
+  SetWindowLongPtrA(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&kept));
 
   const DWORD extended = ListExtendedStyle(record);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
-  AttachRecordObjects(list, *state, record, info.font);
-  ApplyColours(list, record.field(kFieldTextColour), *state);
-  if (record.flag(kFieldHotTracking)) ApplyHotCursor(list, state->hand_cursor);
+  AttachRecordObjects(list, kept, record, info.font);
+  ApplyColours(list, record.field(kFieldTextColour), kept);
+  if (record.flag(kFieldHotTracking)) ApplyHotCursor(list, kept.hand_cursor);
 
   const bool report_view = record.field(kFieldViewType) == kViewReport;
   if (report_view) InsertColumns(list, columns);
-  InsertInitialRows(list, *state, rows, report_view);
+  InsertInitialRows(list, kept, rows, report_view);
   const auto initial_row = static_cast<int32_t>(record.field(kFieldInitialRow));
   if (initial_row >= 0) SelectRow(list, initial_row);
   return list;
@@ -298,7 +286,7 @@ bool WriteReportList(ControlInstance& control, int32_t property, uint32_t word0,
   switch (property) {
     case kListBorder:
       state->border = word0;
-      ApplyBorder(list, word0);
+      ApplyBorderStyle(list, word0);
       return true;
     case kListTextColour: ApplyColours(list, word0, *state); return true;
     case kListTextBackground:

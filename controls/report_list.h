@@ -6,11 +6,14 @@
 //
 // Events (raised through the runtime's dispatch):
 //   0 current row changed     1 row activated
-//   2 column header clicked (column)   3 hot row changed (row)
+//   2 column header clicked (column)
+//   3 hot row changed (row): hot tracking moved onto a row, also onto the
+//     same row again after the mouse was on no row or outside the list
 //   4 clicked   5 right-clicked
 //   6 label edit starting (row): a false handler result cancels the edit
 //   7 label edit ended (row): the new text is property kListEditedText
-//     during the handler; a false result rejects it
+//     during the handler; a false result rejects it. A cancelled edit
+//     raises it too, with an empty edited text (nothing to reject).
 //   8 check state changed (row, state-image index: 0 unchecked, 1 checked)
 //  -7 / -8 gained / lost the input focus
 #pragma once

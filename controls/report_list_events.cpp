@@ -39,10 +39,12 @@ void OnItemChanged(HWND list, const NMLISTVIEW& change) {
   if (gained_focus && change.iItem >= 0) RaiseControlEvent(list, kCurrentRowChangedEvent);
 }
 
+// Raised when hot tracking moves onto a row: once while the mouse stays on
+// it, and again when the mouse comes back to it from no row.
 void OnHotTrack(HWND list, ReportListState& state, const NMLISTVIEW& track) {
-  if (track.iItem < 0 || track.iItem == state.hot_row) return;
-  state.hot_row = track.iItem;
-  RaiseControlEvent(list, kHotRowChangedEvent, {track.iItem});
+  const int32_t previous = state.hot_row;
+  state.hot_row = track.iItem >= 0 ? track.iItem : -1;
+  if (state.hot_row >= 0 && state.hot_row != previous) RaiseControlEvent(list, kHotRowChangedEvent, {track.iItem});
 }
 
 void OnClick(HWND list, const NMITEMACTIVATE& click, int32_t event) {
@@ -61,13 +63,14 @@ LRESULT OnBeginLabelEdit(HWND list, const NMLVDISPINFOA& edit) {
   return RaiseControlEvent(list, kLabelEditStartingEvent, {edit.item.iItem}, 1) == 0 ? TRUE : FALSE;
 }
 
-// TRUE keeps the new text. A cancelled edit (no text) raises nothing.
+// TRUE keeps the new text. A cancelled edit (no text) ends too: the handler
+// sees an empty edited text, and its answer changes nothing.
 LRESULT OnEndLabelEdit(HWND list, ReportListState& state, const NMLVDISPINFOA& edit) {
-  if (edit.item.pszText == nullptr) return FALSE;
-  state.edited_text = edit.item.pszText;
+  const bool cancelled = edit.item.pszText == nullptr;
+  state.edited_text = cancelled ? "" : edit.item.pszText;
   const int32_t answer = RaiseControlEvent(list, kLabelEditEndedEvent, {edit.item.iItem}, 1);
   state.edited_text.clear();
-  return answer != 0 ? TRUE : FALSE;
+  return !cancelled && answer != 0 ? TRUE : FALSE;
 }
 
 void OnGetInfoTip(HWND list, const ReportListState& state, NMLVGETINFOTIPA& tip) {
@@ -122,6 +125,8 @@ LRESULT CALLBACK ReportListProc(HWND list, UINT message, WPARAM wparam, LPARAM l
     OnCheckStateChanged(list, static_cast<int>(wparam));
     return 0;
   }
+  // The mouse left the list: coming back onto the hot row enters it again.
+  if (message == WM_MOUSELEAVE && state) state->hot_row = -1;
   // The check boxes' state images are made by the platform, which leaves
   // them to the owner of shared image lists.
   HIMAGELIST platform_states = nullptr;
@@ -131,8 +136,7 @@ LRESULT CALLBACK ReportListProc(HWND list, UINT message, WPARAM wparam, LPARAM l
   }
   const LRESULT result = CallWindowProcA(g_list_procedure, list, message, wparam, lparam);
   if (platform_states) ImageList_Destroy(platform_states);
-  if (message == WM_SETFOCUS) RaiseControlEvent(list, kGainedFocusEvent);
-  if (message == WM_KILLFOCUS) RaiseControlEvent(list, kLostFocusEvent);
+  RaiseFocusEvents(list, message);
   if (message == WM_NCDESTROY) {
     // The list is gone with its window; the objects made from its record go too.
     std::unique_ptr<ReportListState> owned(state);

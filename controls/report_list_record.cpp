@@ -107,16 +107,4 @@ DWORD ListExtendedStyle(const ReportListRecord& record) {
   return style;
 }
 
-DWORD BorderExtendedStyle(uint32_t border) {
-  switch (border) {
-    case 1: return WS_EX_CLIENTEDGE;
-    case 2: return WS_EX_DLGMODALFRAME;
-    case 3: return WS_EX_STATICEDGE;
-    case 4: return WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
-    default: return 0;
-  }
-}
-
-DWORD BorderWindowStyle(uint32_t border) { return border == 5 ? WS_BORDER : 0; }
-
 }  // namespace controls

@@ -35,7 +35,7 @@
 //     list, initial rows.
 //   Nothing may follow the last block. A font or image-list block that its
 //   reader refuses makes the whole record damaged, like a block that runs
-//   past the end; a damaged or too new record is a fatal runtime error.
+//   past the end; a damaged or too new record fails the list's creation.
 //
 // A column entry: u8 header image on the right of the text (non-zero),
 //   i32 image index (-1 none), i32 alignment (0 left, 1 centre, 2 right),
@@ -111,11 +111,9 @@ RecordProblem ReadReportListRecord(const uint8_t* bytes, size_t size, ReportList
 bool ReadColumnEntries(const StoredBlock& block, std::vector<ColumnEntry>* columns);
 bool ReadRowEntries(const StoredBlock& block, std::vector<RowEntry>* rows);
 
-// The window styles, the list's extended styles and the window's extended
-// styles the record's fields stand for.
+// The window styles and the list's extended styles the record's fields
+// stand for (the border's: controls/border_styles.h).
 DWORD ListWindowStyle(const ReportListRecord& record);
 DWORD ListExtendedStyle(const ReportListRecord& record);
-DWORD BorderExtendedStyle(uint32_t border);
-DWORD BorderWindowStyle(uint32_t border);
 
 }  // namespace controls

@@ -23,7 +23,7 @@ struct ReportListState {
   uint32_t text_background = 0xFFFFFF;  // stored codes, as read back
   uint32_t background = 0xFFFFFF;
   bool hand_cursor = true;
-  int32_t hot_row = -1;  // the last row hot tracking announced
+  int32_t hot_row = -1;  // the row hot tracking is on, -1 none
   // Info tips by the platform's stable item identifier (LVM_MAPINDEXTOID),
   // so they follow their rows when rows are inserted or deleted above.
   std::map<UINT, std::string> tips;

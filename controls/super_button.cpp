@@ -130,7 +130,7 @@ LRESULT CALLBACK SuperButtonProc(HWND button, UINT message, WPARAM wparam, LPARA
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
       const LRESULT result = CallWindowProcA(g_button_procedure, button, message, wparam, lparam);
-      RaiseControlEvent(button, message == WM_SETFOCUS ? kGainedFocusEvent : kLostFocusEvent);
+      RaiseFocusEvents(button, message);
       return result;
     }
     case WM_DESTROY:

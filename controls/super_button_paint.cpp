@@ -46,8 +46,9 @@ void RoundOutline(HDC dc, RECT rect, COLORREF color) {
   RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, kCornerRadius, kCornerRadius);
 }
 
-// The corners outside the rounded outline show the window behind.
-void DrawThemedFrame(HWND button, HDC dc, const RECT& area, COLORREF back, const ButtonLook& look) {
+// The corners outside the rounded outline show the window behind. Without
+// its border the outline is left out; the hot and focus lines stay.
+void DrawThemedFrame(HWND button, HDC dc, const RECT& area, COLORREF back, const ButtonLook& look, bool draw_border) {
   DrawParentBackground(button, dc);
   // The gradient is clipped to the rounded shape of the outline.
   HRGN shape = CreateRoundRectRgn(area.left, area.top, area.right + 1, area.bottom + 1, kCornerRadius, kCornerRadius);
@@ -62,7 +63,7 @@ void DrawThemedFrame(HWND button, HDC dc, const RECT& area, COLORREF back, const
   SelectClipRgn(dc, nullptr);
   if (shape) DeleteObject(shape);
 
-  RoundOutline(dc, area, look.disabled ? kThemedDisabledOutline : kThemedOutline);
+  if (draw_border) RoundOutline(dc, area, look.disabled ? kThemedDisabledOutline : kThemedOutline);
   RECT inner = area;
   InflateRect(&inner, -1, -1);
   if (look.disabled) return;
@@ -185,7 +186,7 @@ void PaintSuperButton(HWND button, const SuperButtonState& state, const ButtonLo
   switch (record.style) {
     case ButtonStyle::kFlat: DrawFlatFrame(target, frame, back, look, record.draw_border); break;
     case ButtonStyle::kRaised: DrawRaisedFrame(target, frame, back, look); break;
-    case ButtonStyle::kThemed: DrawThemedFrame(button, target, frame, back, look); break;
+    case ButtonStyle::kThemed: DrawThemedFrame(button, target, frame, back, look, record.draw_border); break;
   }
 
   RECT content = frame;

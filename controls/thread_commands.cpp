@@ -19,9 +19,13 @@ void StartThread(Value* result, int32_t count, const Value* args) {
   const HANDLE thread = CreateThread(nullptr, 0, routine, argument, 0, nullptr);
   *result = MakeLogical(thread != nullptr);
   if (thread == nullptr) return;
-  auto* variable = IsGiven(count, args, 2) ? static_cast<uintptr_t*>(PointerOf(args[2])) : nullptr;
+  auto* variable = IsGiven(count, args, 2) ? static_cast<int32_t*>(PointerOf(args[2])) : nullptr;
   if (variable) {
-    *variable = reinterpret_cast<uintptr_t>(thread);  // the caller owns it now
+    // The variable is a 32-bit integer in both builds. Kernel handles carry
+    // 32 significant bits on 64-bit Windows too (they are shared with 32-bit
+    // processes), so the low half is the whole handle and sign-extending it
+    // (LongToHandle) gives it back. The caller owns it now.
+    *variable = HandleToLong(thread);
   } else {
     CloseHandle(thread);
   }

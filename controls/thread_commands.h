@@ -6,8 +6,9 @@
 //
 // The sub-program is a thread routine taking one pointer-sized argument
 // (the parameter). The handle variable is passed by reference: its record's
-// words hold the address of the caller's pointer-sized integer variable.
-// When that argument is given the thread's handle is stored there and stays
+// words hold the address of the caller's 32-bit integer variable. When that
+// argument is given the thread's handle is stored there as a 32-bit integer
+// (the whole handle in both builds; LongToHandle turns it back) and stays
 // open (the caller closes it); otherwise the handle is closed at once.
 #pragma once
 

@@ -54,6 +54,7 @@ struct ControlInstance {
   const ControlTemplate* source = nullptr;  // null for the window itself
   HWND handle = nullptr;  // null for windowless controls
   int32_t tag = 0;
+  int32_t mouse_pointer = 0;  // kPropertyMousePointer; 0: the control's own
   // The state of windowless controls (menus and menu items).
   std::string caption;
   bool visible = true;
@@ -85,6 +86,17 @@ const ControlType* FindControlType(const std::string& type_name);
 // class's procedure, which `procedure` passes everything on to (null when
 // the class cannot be registered).
 WNDPROC SuperclassSystemControl(const char* base, const char* name, WNDPROC procedure);
+
+// The Enter key (runtime/windows/enter_key.h): whether the top-level
+// window of `window` moves the focus on Enter, and whether the control a
+// key message goes to takes Enter itself (it asks for all keys).
+bool WindowMovesFocusOnEnter(HWND window);
+bool FocusTakesEnter(const MSG& message);
+
+// Raises the common focus events, -7 for WM_SETFOCUS and -8 for
+// WM_KILLFOCUS (nothing for other messages): every control's procedure
+// hands these two messages to it.
+void RaiseFocusEvents(HWND control, UINT message);
 
 // Helpers for property code.
 Value NewTextValue(const char* text, size_t length);  // empty: the null text

@@ -13,7 +13,8 @@
 
 #include <cstdint>
 
-// Common to every control and window.
+// Common to every control and window (a windowless control has no place
+// and no mouse pointer).
 enum CommonProperty : int32_t {
   kPropertyLeft = -1,      // integer, pixels; a window: screen, a control: the window's client area
   kPropertyTop = -2,       // integer
@@ -22,11 +23,13 @@ enum CommonProperty : int32_t {
   kPropertyVisible = -5,   // logical
   kPropertyDisabled = -6,  // logical
   kPropertyTag = -7,       // integer, free for the application
+  kPropertyMousePointer = -8,  // integer, the pointer over the control (runtime/windows/mouse_pointers.h)
 };
 
 // The window ("窗口").
 enum WindowProperty : int32_t {
-  kWindowCaption = 0,  // text
+  kWindowCaption = 0,          // text
+  kWindowEnterMovesFocus = 1,  // logical: Enter moves the focus on, and presses no default button
 };
 
 // Button ("按钮").

@@ -1,10 +1,12 @@
 // The message loop: idle callbacks and the runtime's idle work while the
-// queue is empty, then every waiting message translated and dispatched;
+// queue is empty, then every waiting message translated and dispatched (an
+// Enter key that moves the focus in its window goes no further);
 // WM_QUIT, posted when the last application window is destroyed, ends it.
 #include "runtime/process/message_loop.h"
 
 #include <vector>
 
+#include "runtime/windows/enter_key.h"
 #include "runtime/windows/loaded_windows.h"
 #include "runtime/process/runtime_state.h"
 
@@ -85,8 +87,10 @@ void RunMessageLoop() {
     // Block for the next message, then pump all that are waiting.
     do {
       if (GetMessageA(&message, nullptr, 0, 0) <= 0) return;  // WM_QUIT (or a broken queue)
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
+      if (!MoveFocusOnEnter(message)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
       if (DidWork(message)) {
         idling = true;
         idle_count = 0;

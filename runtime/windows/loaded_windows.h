@@ -18,6 +18,7 @@ struct LoadedWindow {
   HFONT font = nullptr;  // owned; null: the system's GUI font
   bool loaded = false;   // all controls made; events may be raised
   SIZE reported_size = {};  // outer size last announced by "size changed" (or at load)
+  bool enter_moves_focus = false;  // kWindowEnterMovesFocus (runtime/windows/enter_key.h)
   ControlInstance self;  // the window itself, control id 0
   std::vector<ControlInstance> controls;  // template order; never reallocated after load
 

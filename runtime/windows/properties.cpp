@@ -4,6 +4,7 @@
 #include "runtime/windows/properties.h"
 
 #include "runtime/windows/loaded_windows.h"
+#include "runtime/windows/mouse_pointers.h"
 #include "runtime/property_ids.h"
 #include "runtime/process/runtime_error.h"
 #include "runtime/process/window_thread.h"
@@ -50,6 +51,7 @@ bool ReadCommon(const ControlInstance& control, int32_t property, Value* value) 
     case kPropertyHeight: *value = MakeInteger(rect.bottom - rect.top); return true;
     case kPropertyVisible: *value = MakeLogical((GetWindowLongA(handle, GWL_STYLE) & WS_VISIBLE) != 0); return true;
     case kPropertyDisabled: *value = MakeLogical(!IsWindowEnabled(handle)); return true;
+    case kPropertyMousePointer: *value = MakeInteger(control.mouse_pointer); return true;
     default: return false;
   }
 }
@@ -86,6 +88,9 @@ bool WriteCommon(ControlInstance& control, int32_t property, uint32_t word0) {
       return true;
     case kPropertyDisabled:
       EnableWindow(handle, word0 ? FALSE : TRUE);
+      return true;
+    case kPropertyMousePointer:  // shown from the next mouse move on
+      control.mouse_pointer = ClampedMousePointer(number);
       return true;
     default:
       return false;

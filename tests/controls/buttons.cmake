@@ -2,7 +2,7 @@
 # label and the popup-menu component. The record and helper tests run in the
 # test process; the behaviour tests run programs/buttons_app as a child with
 # its own window template.
-add_executable(buttons_app programs/buttons_app.cpp programs/screen_pixels.cpp)
+add_executable(buttons_app programs/buttons_app.cpp programs/screen_pixels.cpp programs/window_thread_idle.cpp)
 target_link_libraries(buttons_app PRIVATE tulvex_controls tulvex_runtime tulvex_test_support)
 tulvex_add_window_templates(buttons_app programs/buttons_window.tvw)
 

@@ -18,9 +18,11 @@ ChildRun RunButtonsApp(const std::string& scenario, const std::string& extra = s
 }
 
 // Drawing in the reflected WM_DRAWITEM (the green face), hot colours under
-// the real mouse, the record versions' fields, the link's hover colour, the
-// label over the window, the check box, Enter on the default button, and a
-// menu choice past the separator drawn by the component.
+// the real mouse, the record versions' fields, the link's hover colour,
+// focus events and borders, the label over the window, the themed border,
+// the mouse pointer, the check box, Enter on the default button unless the
+// window moves the focus on Enter, and a menu choice past the separator
+// drawn by the component.
 TEST(Buttons, ControlsDrawFollowTheMouseAndRaiseTheirEvents) {
   const ChildRun run = RunButtonsApp("events");
   EXPECT_EQ(run.exit_code, 3u);
@@ -35,10 +37,15 @@ TEST(Buttons, ControlsDrawFollowTheMouseAndRaiseTheirEvents) {
       "link red=1 hover green=1 capture taken red=1 hover again=1 left red=1",
       "link empty e-mail normal=1 opened visited=1",
       "label blue=1 window face=1 cleared blue=0 after window repaint blue=1",
+      "link gained focus",
+      "link lost focus",
+      "link borders raised=0x1 frame=0x201 themed outline=1 without border=0",
+      "pointer cross then own=1",
       "check clicked checked=1",
       "check clicked checked=0",
       "default clicked",
       "enter handled=1",
+      "enter moved focus=1 default clicked=0",
       "add clicked count=0",
       "chosen 添加文件夹",
       "popup returned owner-drawn=1",

@@ -1,6 +1,6 @@
 // Rules of the library's commands and of the list's stored record that need
 // no window: argument defaults and mappings, the thread's parameter and
-// handle, the record's bounds.
+// handle, the shell commands run on a harmless program, the record's bounds.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -10,6 +10,9 @@
 #include "controls/report_list_record.h"
 #include "controls/shell_commands.h"
 #include "controls/thread_commands.h"
+#include "tests/support/child_program.h"
+#include "tests/support/condition_wait.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -72,19 +75,22 @@ Value SubProgram(LPTHREAD_START_ROUTINE routine) {
 }
 
 void WaitForSighting() {
-  for (int wait = 0; wait < 500 && g_sighting.thread_id == 0; ++wait) Sleep(10);
+  WaitForCondition([] { return g_sighting.thread_id != 0; }, 5000);
 }
 
+// The handle variable is a 32-bit integer, with guard words on both sides.
 TEST(StartThreadRule, ParameterDefaultsToZeroAndTheHandleStaysOpenOnlyWhenAskedFor) {
   g_sighting = {};
-  uintptr_t handle_variable = 0;
+  constexpr int32_t kGuard = 0x5A5A5A5A;
+  int32_t handle_variable[3] = {kGuard, 0, kGuard};
   Value reference{0, 0, kTagInteger};
-  StorePointer(reference, &handle_variable);
+  StorePointer(reference, &handle_variable[1]);
   const Value with_handle[] = {SubProgram(RecordThread), MakeInteger(-42), reference};
   EXPECT_EQ(CallCommand(StartThread, 3, with_handle).word0, 1u);
   WaitForSighting();
   EXPECT_EQ(g_sighting.parameter, -42);
-  const auto thread = reinterpret_cast<HANDLE>(handle_variable);
+  EXPECT_TRUE(handle_variable[0] == kGuard && handle_variable[2] == kGuard) << "written beside the variable";
+  const HANDLE thread = LongToHandle(handle_variable[1]);
   ASSERT_NE(thread, nullptr) << "the handle was stored";
   EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
   EXPECT_EQ(GetThreadId(thread), static_cast<DWORD>(g_sighting.thread_id)) << "the handle is the new thread's";
@@ -104,6 +110,36 @@ TEST(StartThreadRule, ParameterDefaultsToZeroAndTheHandleStaysOpenOnlyWhenAskedF
     const HANDLE after = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     EXPECT_EQ(after, probe) << "the thread's handle was closed";
     CloseHandle(after);
+  }
+}
+
+// Each command opens its own copy of programs/opened_marker, which writes
+// its arguments, working folder and show command beside itself.
+TEST(ShellCommandsRun, TheShellStartsTheTargetWithTheGivenArgumentsFolderAndWindowState) {
+  ScratchFolder folder("shell_commands");
+  char directory[MAX_PATH] = "", current[MAX_PATH] = "";
+  GetFullPathNameA(folder.path().c_str(), MAX_PATH, directory, nullptr);
+  GetCurrentDirectoryA(MAX_PATH, current);
+  const std::string shell_copy = directory + std::string("\\shell.exe"), web_copy = directory + std::string("\\web.exe");
+  const Value shell_args[] = {MakeInteger(4), LendText(shell_copy.c_str()), LendText("one two"), LendText(directory),
+                              MakeInteger(3)};
+  const Value web_args[] = {LendText(web_copy.c_str())};
+  const struct {
+    Command command;
+    int32_t count;
+    const Value* args;
+    std::string copy;
+    std::vector<std::string> want;
+  } cases[] = {{ShellExecuteCommand, 5, shell_args, shell_copy, {"one two", directory, std::to_string(SW_SHOWMINIMIZED)}},
+               {OpenWebPage, 1, web_args, web_copy, {"", current, std::to_string(SW_SHOWNORMAL)}}};
+  for (const auto& run : cases) {
+    SCOPED_TRACE(run.copy);
+    ASSERT_TRUE(CopyFileA(TULVEX_OPENED_MARKER, run.copy.c_str(), FALSE));
+    CallCommand(run.command, run.count, run.args);
+    // The file may be seen before the program has written it: wait for its lines.
+    std::vector<std::string> lines;
+    WaitForCondition([&] { return (lines = LogLines(ReadFileBytes(run.copy + ".txt"))).size() >= 3; }, 20000);
+    EXPECT_EQ(lines, run.want);
   }
 }
 

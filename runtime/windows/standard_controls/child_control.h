@@ -1,5 +1,5 @@
 // What the standard child controls share: the creation of the child from
-// its create info and the focus events (superclassing a system control is
+// its create info (superclassing a system control and the focus events are
 // on the control libraries' surface, runtime/control_types.h).
 #pragma once
 
@@ -12,6 +12,3 @@
 // visibility, the enabled state, the child identifier and the font.
 HWND CreateChildControl(const char* class_name, DWORD style, DWORD extended_style,
                         const ControlCreateInfo& info, int height = -1);
-
-// Raises the common focus events for WM_SETFOCUS and WM_KILLFOCUS.
-void RaiseFocusEvents(HWND control, UINT message);

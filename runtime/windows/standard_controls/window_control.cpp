@@ -1,8 +1,10 @@
 // The application's windows: their window class, the procedure that hands
-// control messages back to the controls (reflection) and raises the
-// window's own events, and the window type's properties.
+// control messages back to the controls (reflection), raises the window's
+// own events and shows the controls' mouse pointers, and the window type's
+// properties.
 #include "runtime/windows/dispatch.h"
 #include "runtime/windows/loaded_windows.h"
+#include "runtime/windows/mouse_pointers.h"
 #include "runtime/property_ids.h"
 #include "runtime/windows/standard_controls/standard_controls.h"
 #include "runtime/windows/standard_controls/standard_types.h"
@@ -75,6 +77,9 @@ LRESULT CALLBACK WindowProc(HWND handle, UINT message, WPARAM wparam, LPARAM lpa
     case WM_SIZE:
       OnSize(window, handle);
       break;
+    case WM_SETCURSOR:
+      if (window && ShowMousePointer(*window, reinterpret_cast<HWND>(wparam), LOWORD(lparam))) return TRUE;
+      break;
     case WM_NCDESTROY:
       OnNcDestroy(handle);
       break;
@@ -85,15 +90,23 @@ LRESULT CALLBACK WindowProc(HWND handle, UINT message, WPARAM wparam, LPARAM lpa
 }
 
 bool ReadWindowProperty(ControlInstance& control, int32_t property, Value* value) {
-  if (property != kWindowCaption) return false;
-  *value = NewTextValue(WindowTextOf(control.handle));
-  return true;
+  const LoadedWindow* window = FindLoadedWindow(control.window_id);
+  switch (property) {
+    case kWindowCaption: *value = NewTextValue(WindowTextOf(control.handle)); return true;
+    case kWindowEnterMovesFocus: *value = MakeLogical(window && window->enter_moves_focus); return true;
+    default: return false;
+  }
 }
 
 bool WriteWindowProperty(ControlInstance& control, int32_t property, uint32_t word0, uint32_t word1) {
-  if (property != kWindowCaption) return false;
-  SetWindowTextA(control.handle, TextOfWords(word0, word1));
-  return true;
+  LoadedWindow* window = FindLoadedWindow(control.window_id);
+  switch (property) {
+    case kWindowCaption: SetWindowTextA(control.handle, TextOfWords(word0, word1)); return true;
+    case kWindowEnterMovesFocus:
+      if (window) window->enter_moves_focus = word0 != 0;
+      return window != nullptr;
+    default: return false;
+  }
 }
 
 }  // namespace

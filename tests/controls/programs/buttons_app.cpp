@@ -18,6 +18,7 @@
 #include "runtime/control_types.h"
 #include "runtime/process/runtime_error.h"
 #include "runtime/process/runtime_state.h"
+#include "runtime/process/window_thread.h"
 #include "runtime/property_ids.h"
 #include "runtime/values/constant_data.h"
 #include "runtime/windows/popup_menu.h"
@@ -25,7 +26,9 @@
 #include "runtime/windows/standard_controls/standard_controls.h"
 #include "runtime/windows/templates/template_data.h"
 #include "tests/controls/programs/screen_pixels.h"
+#include "tests/controls/programs/window_thread_idle.h"
 #include "tests/support/child_log.h"
+#include "tests/support/condition_wait.h"
 
 namespace {
 
@@ -38,10 +41,11 @@ const COLORREF kPictureRed = RGB(0xFF, 0, 0), kMagenta = RGB(0xFF, 0, 0xFF);
 const COLORREF kGrayedRed = RGB(166, 166, 166);
 const COLORREF kLinkRed = RGB(0xFF, 0, 0), kLinkGreen = RGB(0, 0xFF, 0), kLinkVisited = RGB(0, 0, 0x80);
 const COLORREF kLabelBlue = RGB(0, 0, 0xFF);
+const COLORREF kThemedOutline = RGB(0, 60, 116);  // the themed button's border line
 
 std::string g_scenario, g_screenshot_path;
 volatile LONG g_clicks = 0;   // every handler run, for the driver to wait on
-int g_menu_draws = 0;         // WM_DRAWITEM of menu items seen by the window
+volatile LONG g_menu_draws = 0;  // WM_DRAWITEM of menu items seen by the window
 HHOOK g_draw_hook = nullptr;
 
 HWND Handle(uint32_t window, uint32_t control) {
@@ -66,8 +70,17 @@ void WriteText(uint32_t control, int32_t property, const char* text) {
 
 // Waits until the handlers have run `count` times in all (5 s at most).
 bool WaitForClicks(LONG count) {
-  for (int i = 0; i < 500 && g_clicks < count; ++i) Sleep(10);
-  return g_clicks >= count;
+  return WaitForCondition([=] { return g_clicks >= count; }, 5000);
+}
+
+HCURSOR CursorOfWindowThread() {
+  HCURSOR cursor = nullptr;
+  RunOnWindowThread([](void* out) { *static_cast<HCURSOR*>(out) = GetCursor(); }, &cursor);
+  return cursor;
+}
+
+void FocusOnWindowThread(HWND control) {
+  RunOnWindowThread([](void* to) { SetFocus(static_cast<HWND>(to)); }, control);
 }
 
 void CountHandlerRun() { InterlockedIncrement(&g_clicks); }
@@ -76,7 +89,7 @@ LRESULT CALLBACK DrawHook(int code, WPARAM wparam, LPARAM lparam) {
   const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
   if (code == HC_ACTION && call->message == WM_DRAWITEM &&
       reinterpret_cast<const DRAWITEMSTRUCT*>(call->lParam)->CtlType == ODT_MENU) {
-    ++g_menu_draws;
+    InterlockedIncrement(&g_menu_draws);
   }
   return CallNextHookEx(g_draw_hook, code, wparam, lparam);
 }
@@ -170,7 +183,7 @@ void CheckHyperlinkHover() {
   const bool taken = WaitForPixels(link, kLinkRed, 1) && CountControlPixels(link, kLinkGreen) == 0;
   SendMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   MoveMouseTo(edit);
-  Sleep(200);
+  WaitForWindowThreadIdle();
   MoveMouseTo(link);
   const bool again = WaitForPixels(link, kLinkGreen, 1);
   MoveMouseTo(edit);
@@ -181,7 +194,8 @@ void CheckHyperlinkHover() {
 
 // A click opens the target; the link shows the visited colour once the
 // mouse has left. The target is this program itself, which ends at once
-// without arguments. An e-mail link without an address opens nothing.
+// without arguments. An e-mail link without an address opens nothing. The
+// second click is away from the first, so that it is no double click.
 void CheckHyperlinkClick() {
   const HWND link = Handle(kMainWindow, kLink);
   WriteText(kLink, kHyperlinkEmail, "");
@@ -189,20 +203,18 @@ void CheckHyperlinkClick() {
   MoveMouseTo(link);
   WaitForPixels(link, kLinkGreen, 1);
   ClickMouse();
-  Sleep(300);
+  WaitForWindowThreadIdle();
   MoveMouseTo(Handle(kMainWindow, kEdit));
   const bool empty_not_visited = WaitForPixels(link, kLinkRed, 1);
 
-  // A second click within the double-click time would be a double click.
-  Sleep(GetDoubleClickTime() + 100);
   char program[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, program, MAX_PATH);
   WriteText(kLink, kHyperlinkWeb, program);
   WriteProperty(kMainWindow, kLink, kHyperlinkLinkType, -1, 1, 0);
-  MoveMouseTo(link);
+  MoveMouseTo(link, 4 * GetSystemMetrics(SM_CXDOUBLECLK));
   WaitForPixels(link, kLinkGreen, 1);
   ClickMouse();
-  Sleep(300);
+  WaitForWindowThreadIdle();
   MoveMouseTo(Handle(kMainWindow, kEdit));
   // The shell starts the program before the click returns: that takes a while.
   const bool visited = WaitForPixels(link, kLinkVisited, 1, 15000) && CountControlPixels(link, kLinkRed) == 0;
@@ -215,7 +227,7 @@ void CheckLabel() {
   const bool face = CountControlPixels(label, GetSysColor(COLOR_BTNFACE)) > 0;
   WriteText(kLabel, kLabelCaption, "");
   UpdateWindow(label);
-  Sleep(200);
+  WaitForCondition([=] { return CountControlPixels(label, kLabelBlue) == 0; }, 3000);
   const int cleared = CountControlPixels(label, kLabelBlue);
   // The window repainted whole, children too: the caption comes back.
   WriteText(kLabel, kLabelCaption, "待转的图片：");
@@ -224,19 +236,68 @@ void CheckLabel() {
       cleared, WaitForPixels(label, kLabelBlue, 1) ? 1 : 0);
 }
 
+// The link's focus events and border table, and the themed button's
+// outline, left out without its border.
+void CheckFocusEventsAndBorders() {
+  const HWND link = Handle(kMainWindow, kLink), button = Handle(kMainWindow, kDefaultButton);
+  FocusOnWindowThread(link);
+  FocusOnWindowThread(Handle(kMainWindow, kEdit));
+  LONG_PTR edges[2] = {};
+  for (uint32_t border : {2u, 4u}) {
+    WriteProperty(kMainWindow, kLink, kHyperlinkBorder, -1, border, 0);
+    edges[border / 4] = GetWindowLongPtrA(link, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME);
+  }
+  const bool outline = CountControlPixels(button, kThemedOutline) > 0;
+  WriteProperty(kMainWindow, kDefaultButton, kButtonDrawBorderProperty, -1, 0, 0);
+  const bool gone = WaitForCondition([=] { return CountControlPixels(button, kThemedOutline) == 0; }, 3000);
+  Log("link borders raised=%#x frame=%#x themed outline=%d without border=%d", static_cast<unsigned>(edges[0]),
+      static_cast<unsigned>(edges[1]), outline ? 1 : 0, gone ? 0 : 1);
+}
+
+// The cross over the button while its mouse pointer says so, its own
+// arrow at 0.
+void CheckMousePointer() {
+  int shown = 0;
+  for (uint32_t pointer : {2u, 0u}) {
+    WriteProperty(kMainWindow, kAddButton, kPropertyMousePointer, -1, pointer, 0);
+    MoveMouseTo(Handle(kMainWindow, kEdit));
+    WaitForWindowThreadIdle();
+    MoveMouseTo(Handle(kMainWindow, kAddButton));
+    const HCURSOR wanted = LoadCursor(nullptr, pointer ? IDC_CROSS : IDC_ARROW);
+    shown += WaitForCondition([=] { return CursorOfWindowThread() == wanted; }, 3000);
+  }
+  Log("pointer cross then own=%d", shown == 2 ? 1 : 0);
+}
+
+// A window that moves the focus on Enter gives Enter to no default button.
+void CheckEnterMovesFocus() {
+  WriteProperty(kMainWindow, 0, kWindowEnterMovesFocus, -1, 1, 0);
+  const LONG clicks = g_clicks;
+  FocusOnWindowThread(Handle(kMainWindow, kEdit));
+  PostMessageA(Handle(kMainWindow, kEdit), WM_KEYDOWN, VK_RETURN, 0);
+  WaitForWindowThreadIdle();
+  GUITHREADINFO thread = {sizeof thread};
+  GetGUIThreadInfo(GetWindowThreadProcessId(Handle(kMainWindow, 0), nullptr), &thread);
+  Log("enter moved focus=%d default clicked=%d", thread.hwndFocus == Handle(kMainWindow, kAddButton) ? 1 : 0,
+      g_clicks != clicks ? 1 : 0);
+}
+
 DWORD WINAPI Driver(void*) {
-  Sleep(500);  // the window is shown and painted
+  WaitForWindowThreadIdle();  // the window is shown and painted
   CheckButtonLooks();
   CheckButtonPicture();
   CheckRecordFields();
   CheckHyperlinkHover();
   CheckHyperlinkClick();
   CheckLabel();
+  CheckFocusEventsAndBorders();
+  CheckMousePointer();
 
   SendMessageA(Handle(kMainWindow, kCheckButton), BM_CLICK, 0, 0);
   SendMessageA(Handle(kMainWindow, kCheckButton), BM_CLICK, 0, 0);
   PostMessageA(Handle(kMainWindow, kEdit), WM_KEYDOWN, VK_RETURN, 0);
   Log("enter handled=%d", WaitForClicks(3) ? 1 : 0);
+  CheckEnterMovesFocus();
   SendMessageA(Handle(kMainWindow, kAddButton), BM_CLICK, 0, 0);
   PostMessageA(Handle(kMainWindow, 0), WM_CLOSE, 0, 0);
   return 0;
@@ -244,14 +305,15 @@ DWORD WINAPI Driver(void*) {
 
 // Shows the menu over the window with the link hot, and saves the screen.
 DWORD WINAPI ScreenshotDriver(void*) {
-  Sleep(500);
+  WaitForWindowThreadIdle();
   MoveMouseTo(Handle(kMainWindow, kLink));
-  Sleep(300);
+  WaitForPixels(Handle(kMainWindow, kLink), kLinkGreen, 1);
   PostMessageA(Handle(kMainWindow, kAddButton), BM_CLICK, 0, 0);
-  Sleep(1000);
+  // The menu's own loop runs now, its items drawn by the component.
+  WaitForCondition([] { return g_menu_draws > 0; }, 10000);
   Log("screenshot saved=%d", SaveScreen(g_screenshot_path.c_str()) ? 1 : 0);
   PostMessageA(Handle(kMainWindow, 0), WM_KEYDOWN, VK_ESCAPE, 0);
-  Sleep(300);
+  WaitForWindowThreadIdle();  // the menu is closed and its handler has returned
   PostMessageA(Handle(kMainWindow, 0), WM_CLOSE, 0, 0);
   return 0;
 }
@@ -274,6 +336,7 @@ const LibraryEntry kLibraries[] = {{"button group", ButtonsLibraryNotification}}
 extern "C" int32_t ButtonsWindowCreated(int32_t, const Value*) {
   Log("created");
   g_draw_hook = SetWindowsHookExA(WH_CALLWNDPROC, DrawHook, nullptr, GetCurrentThreadId());
+  WatchWindowThreadIdle(Handle(kMainWindow, 0));
   RunDetached(g_scenario == "screenshot" ? ScreenshotDriver : Driver);
   return 0;
 }
@@ -304,6 +367,9 @@ extern "C" int32_t ButtonsDefaultClicked(int32_t, const Value*) {
   CountHandlerRun();
   return 0;
 }
+
+extern "C" int32_t ButtonsLinkFocus(int32_t, const Value*) { Log("link gained focus"); return 0; }
+extern "C" int32_t ButtonsLinkFocusLost(int32_t, const Value*) { Log("link lost focus"); return 0; }
 
 extern "C" int32_t ButtonsAddPictures(int32_t, const Value*) {
   Log("chosen 添加图片");

@@ -29,6 +29,7 @@
 #include "runtime/windows/loaded_windows.h"
 #include "runtime/windows/properties.h"
 #include "runtime/windows/templates/template_data.h"
+#include "tests/controls/programs/window_thread_idle.h"
 #include "tests/support/child_log.h"
 
 namespace {
@@ -39,6 +40,20 @@ constexpr uint32_t kList = 1;
 const Value kListReference{kMainWindow, kList, kReportListTypeId};
 
 std::string g_scenario;
+
+// The state image list that the list's own replaced (with check boxes the
+// platform makes one), seen by its bitmap as the replacing message returns.
+HBITMAP g_replaced_state_bitmap = nullptr;
+HHOOK g_image_list_hook = nullptr;
+
+LRESULT CALLBACK ImageListHook(int code, WPARAM wparam, LPARAM lparam) {
+  const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
+  IMAGEINFO info = {};
+  if (code == HC_ACTION && call->message == LVM_SETIMAGELIST && call->wParam == LVSIL_STATE && call->lResult &&
+      ImageList_GetImageInfo(reinterpret_cast<HIMAGELIST>(call->lResult), 0, &info))
+    g_replaced_state_bitmap = info.hbmImage;
+  return CallNextHookEx(g_image_list_hook, code, wparam, lparam);
+}
 
 HWND ListWindow() { return ControlWindowHandleOf(kListReference); }
 
@@ -159,6 +174,9 @@ void LogCreation() {
   const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
   Log("images=%d,%d,%d count=%d", ImageOf(0, 0), ImageOf(0, 1), ImageOf(1, 0),
       images ? ImageList_GetImageCount(images) : -1);
+  const auto states = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_STATE, 0));
+  Log("state images=%d replaced freed=%d", states ? ImageList_GetImageCount(states) : -1,
+      g_replaced_state_bitmap && GetObjectType(g_replaced_state_bitmap) == 0);
   Log("view=%d editing=%d single=%d keep=%d border=%d text=%#x background=%#x painted=%d",
       Property(kListViewType), Property(kListLabelEditing), Property(kListSingleSelection),
       Property(kListKeepSelectionVisible), Property(kListBorder), Property(kListTextColour),
@@ -262,7 +280,7 @@ void ClickAt(POINT point, DWORD down, DWORD up, int clicks = 1) {
     press[1].mi.dwFlags = up;
     SendInput(2, press, sizeof(INPUT));
   }
-  Sleep(600);  // the window thread handles the input and logs its events
+  WaitForWindowThreadIdle();  // the input is handled and its events logged
 }
 
 POINT OnScreen(HWND window, int x, int y) {
@@ -301,13 +319,14 @@ POINT HeaderColumn(int column) {
   return OnScreen(header, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
-// Ends an edit by the return key in the list's edit box, with `text`.
-void EditLabel(int32_t row, const char* text) {
+// Ends an edit by a key in the list's edit box, with `text`: Return keeps
+// it, Escape cancels the edit.
+void EditLabel(int32_t row, const char* text, WPARAM key = VK_RETURN) {
   const auto edit = reinterpret_cast<HWND>(SendMessageA(ListWindow(), LVM_EDITLABELA, static_cast<WPARAM>(row), 0));
   Log("edit row=%d started=%d", row, edit != nullptr);
   if (!edit) return;
   SetWindowTextA(edit, text);
-  SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+  SendMessageA(edit, WM_KEYDOWN, key, 0);
   Log("edit row=%d text=%s", row, CellText(row, 0).c_str());
 }
 
@@ -327,7 +346,7 @@ std::string InfoTip(int32_t row) {
 }
 
 DWORD WINAPI InputWorker(void*) {
-  Sleep(500);
+  WaitForWindowThreadIdle();
   SetForegroundWindow(MainWindow());
   Log("click row 0");
   ClickAt(RowLabel(0), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
@@ -343,6 +362,7 @@ DWORD WINAPI InputWorker(void*) {
   EditLabel(0, "不许");
   EditLabel(1, "拒绝");
   EditLabel(1, "新名字");
+  EditLabel(1, "作废", VK_ESCAPE);
 
   // Hot tracking switched on at run time: the hand over the hot row.
   ::WriteProperty(kMainWindow, kList, kListHotTracking, -1, 1, 0);
@@ -350,9 +370,9 @@ DWORD WINAPI InputWorker(void*) {
   Log("hot tracking=%d hand=%d", Property(kListHotTracking),
       hot_cursor == LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
   // The platform here announces no hot rows of its own; its notifications
-  // are sent the way it would send them: a new hot row once, then none for
-  // the same row again or for no row.
-  for (int row : {1, 1, -1, 0}) {
+  // are sent the way it would send them, for every move: row 1 twice, no
+  // row, row 1 again, row 0.
+  for (int row : {1, 1, -1, 1, 0}) {
     NMLISTVIEW track = {};
     track.hdr = {ListWindow(), kList, static_cast<UINT>(LVN_HOTTRACK)};
     track.iItem = row;
@@ -392,6 +412,7 @@ extern "C" int32_t ListWindowCreated(int32_t, const Value*) {
     return 0;
   }
   if (g_scenario == "input") {
+    WatchWindowThreadIdle(MainWindow());
     Value routine{0, 0, kTagSubProgram};
     StorePointer(routine, reinterpret_cast<const void*>(&InputWorker));
     CallCommand(StartThread, 1, &routine);
@@ -471,6 +492,7 @@ int main(int argc, char** argv) {
                                     TulvexTemplateDataSize, 1, kLibraries, 0, nullptr, nullptr};
   SetErrorHandler(LogError);
   InitialiseRuntime(header);
+  g_image_list_hook = SetWindowsHookExA(WH_CALLWNDPROCRET, ImageListHook, nullptr, GetCurrentThreadId());
   uint32_t start = kMainWindow;
   if (g_scenario == "too_new") start = kTooNewWindow;
   if (g_scenario == "damaged") start = kDamagedWindow;

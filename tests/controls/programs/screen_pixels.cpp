@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "tests/support/condition_wait.h"
+
 namespace {
 
 // The pixels (0x00RRGGBB, top row first) of `width` x `height` at (x, y) of `source`.
@@ -48,17 +50,14 @@ int CountControlPixels(HWND control, COLORREF color) {
 }
 
 bool WaitForPixels(HWND control, COLORREF color, int minimum, int milliseconds) {
-  for (int waited = 0; waited < milliseconds; waited += 50) {
-    if (CountControlPixels(control, color) >= minimum) return true;
-    Sleep(50);
-  }
-  return false;
+  return WaitForCondition([&] { return CountControlPixels(control, color) >= minimum; },
+                          static_cast<uint32_t>(milliseconds));
 }
 
-void MoveMouseTo(HWND window) {
+void MoveMouseTo(HWND window, int right_of_centre) {
   RECT rect;
   GetWindowRect(window, &rect);
-  const int x = (rect.left + rect.right) / 2, y = (rect.top + rect.bottom) / 2;
+  const int x = (rect.left + rect.right) / 2 + right_of_centre, y = (rect.top + rect.bottom) / 2;
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   INPUT input = {};
   input.type = INPUT_MOUSE;

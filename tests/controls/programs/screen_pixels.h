@@ -11,8 +11,9 @@ int CountControlPixels(HWND control, COLORREF color);
 // Waits (3 s unless told) until at least `minimum` pixels have `color`.
 bool WaitForPixels(HWND control, COLORREF color, int minimum, int milliseconds = 3000);
 
-// Moves the mouse pointer to the centre of `window` as a user would.
-void MoveMouseTo(HWND window);
+// Moves the mouse pointer to the centre of `window` (or that many pixels
+// right of it) as a user would.
+void MoveMouseTo(HWND window, int right_of_centre = 0);
 
 // Presses and releases the left mouse button where the pointer is.
 void ClickMouse();
