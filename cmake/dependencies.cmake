@@ -49,11 +49,14 @@ function(tulvex_codec_library target)
 endfunction()
 
 tulvex_codec_library(Tulvex::Lcms2 HEADER lcms2.h MODULES lcms2 ARCHIVES lcms2)
-# WebP with its demux library, which finds the first frame of an animation.
+# WebP with its demux library, which finds the first frame of an animation
+# (libwebp holds its sharpyuv part).
 tulvex_codec_library(Tulvex::WebP HEADER webp/decode.h
-  MODULES libwebp libwebpdemux ARCHIVES webpdemux webp sharpyuv)
-# libheif with its HEVC (libde265) and AV1 (dav1d) decoders compiled in; both
-# decoders and libheif's tile threads are C++ and use the threads library.
+  MODULES libwebp libwebpdemux ARCHIVES webpdemux webp)
+# libheif with its HEVC (libde265) and AV1 (dav1d) decoders compiled in.
+# libheif and libde265 are C++: whatever links them is linked as C++ (the
+# static C++ runtime comes with tulvex_options), and libheif decodes tiles on
+# threads.
 if(WIN32)
   find_package(Threads REQUIRED)
 endif()

@@ -106,15 +106,16 @@ build_architecture() {  # ARCH
   export PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig PKG_CONFIG_PATH=
 
   local zlib=(-DZLIB_LIBRARY="/usr/$triplet/lib/libz.a" -DZLIB_INCLUDE_DIR="/usr/$triplet/include")
+  # The project's toolchain file searches the prefix it is told, here the one
+  # being built, so each library finds those built before it.
   cmake_cross() {  # SOURCE BUILD [cmake args...]
     local src=$1 build=$2; shift 2
     cmake -S "$src" -B "$build" -G Ninja \
       -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+      -DTULVEX_WINDOWS_DEPS="$prefix" \
       -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_INSTALL_PREFIX="$prefix" \
-      -DCMAKE_INSTALL_LIBDIR=lib \
       -DCMAKE_PREFIX_PATH="$prefix" \
-      -DCMAKE_FIND_ROOT_PATH="$prefix;/usr/$triplet" \
       -DBUILD_SHARED_LIBS=OFF \
       "$@" >&2
     cmake --build "$build" -j "$jobs" >&2
@@ -190,7 +191,7 @@ build_architecture() {  # ARCH
     -DWITH_LIBDE265=ON -DWITH_LIBDE265_PLUGIN=OFF -DWITH_DAV1D=ON -DWITH_DAV1D_PLUGIN=OFF \
     -DWITH_X265=OFF -DWITH_AOM_DECODER=OFF -DWITH_AOM_ENCODER=OFF \
     -DWITH_RAV1E=OFF -DWITH_SvtEnc=OFF
-  grep -q 'libde265' "$prefix/lib/pkgconfig/libheif.pc" && grep -q 'dav1d' "$prefix/lib/pkgconfig/libheif.pc" ||
+  grep -q '^Requires.private:.*libde265.*dav1d' "$prefix/lib/pkgconfig/libheif.pc" ||
     { echo "libheif was configured without its built-in decoders" >&2; exit 1; }
 
   cd /

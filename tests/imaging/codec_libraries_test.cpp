@@ -68,7 +68,7 @@ TEST(CodecLibraries, HeadersMatchTheLinkedLibraries) {
   EXPECT_EQ(WebPGetDemuxVersion(), WebPGetDecoderVersion());
 }
 
-TEST(CodecLibraries, HeifDecodesHevcAndAv1) {
+TEST(CodecLibraries, HeifHasItsHevcAndAv1DecodersBuiltIn) {
   ASSERT_EQ(heif_init(nullptr).code, heif_error_Ok);
   EXPECT_TRUE(heif_have_decoder_for_format(heif_compression_HEVC)) << "want the HEVC decoder built in";
   EXPECT_TRUE(heif_have_decoder_for_format(heif_compression_AV1)) << "want the AV1 decoder built in";
