@@ -27,6 +27,7 @@ enum CommonProperty : int32_t {
 // The window ("窗口").
 enum WindowProperty : int32_t {
   kWindowCaption = 0,  // text
+  kWindowDpi = 1,      // integer, read only: the dots per inch its layout is scaled to (96: the template's pixels)
 };
 
 // Button ("按钮").

@@ -7,6 +7,7 @@
 #include "runtime/windows/standard_controls/standard_controls.h"
 #include "runtime/windows/standard_controls/standard_types.h"
 #include "runtime/process/window_thread.h"
+#include "runtime/windows/window_dpi.h"
 
 namespace {
 
@@ -75,6 +76,10 @@ LRESULT CALLBACK WindowProc(HWND handle, UINT message, WPARAM wparam, LPARAM lpa
     case WM_SIZE:
       OnSize(window, handle);
       break;
+    case kDpiChangedMessage:
+      if (!window) break;
+      OnWindowDpiChanged(*window, LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
     case WM_NCDESTROY:
       OnNcDestroy(handle);
       break;
@@ -85,6 +90,11 @@ LRESULT CALLBACK WindowProc(HWND handle, UINT message, WPARAM wparam, LPARAM lpa
 }
 
 bool ReadWindowProperty(ControlInstance& control, int32_t property, Value* value) {
+  if (property == kWindowDpi) {
+    const LoadedWindow* window = FindLoadedWindowByHandle(control.handle);
+    *value = MakeInteger(static_cast<int32_t>(window ? window->dpi : kTemplateDpi));
+    return true;
+  }
   if (property != kWindowCaption) return false;
   *value = NewTextValue(WindowTextOf(control.handle));
   return true;

@@ -36,6 +36,8 @@ TEST(Startup, LoadsTheWindowDispatchesEventsAndExitsNormally) {
       "combo changed count=0 selection=1 text=保存在：",
       "items=甲|乙|丙 selection=2",
       "size changed width=700 height=400",
+      "size changed width=1000 height=600",
+      "dpi=144 edit=150,15 72x36",
       "chosen 添加文件夹",
       "popup returned",
       "worker started",

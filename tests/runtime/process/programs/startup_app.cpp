@@ -218,6 +218,12 @@ extern "C" int32_t StartupButtonClicked(int32_t count, const Value*) {
   Log("items=%s selection=%d", ReadText(kCombo, kComboBoxItems).c_str(), ReadNumber(kCombo, kComboBoxSelection));
 
   WriteNumber(0, kPropertyWidth, 700);
+  // Moved to a 144-DPI screen: the controls grow by half, the window takes
+  // the rectangle the system suggests.
+  RECT suggested = {50, 50, 1050, 650};
+  SendMessageA(Handle(0), 0x02E0, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  Log("dpi=%d edit=%d,%d %dx%d", ReadNumber(0, kWindowDpi), ReadNumber(kEdit, kPropertyLeft),
+      ReadNumber(kEdit, kPropertyTop), ReadNumber(kEdit, kPropertyWidth), ReadNumber(kEdit, kPropertyHeight));
 
   // The keys wait in the queue for the menu's own loop: down twice passes
   // the separator to the second item, return chooses it.
