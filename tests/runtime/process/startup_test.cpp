@@ -29,6 +29,7 @@ TEST(Startup, LoadsTheWindowDispatchesEventsAndExitsNormally) {
       "caption=启动测试 edit=100 items=覆盖原图|保存在： selection=0 text=覆盖原图",
       "progress=0..10000 at 25 visible=0",
       "button left=10 top=10 width=80 height=32 visible=1 disabled=0",
+      "icons 32 16 32 16",
       "custom word=11",
       "convert missing=-1 tag=0x80000301 too-few=-7",
       "clicked count=0",
