@@ -20,10 +20,12 @@ namespace {
 
 // The job list keeps these margins to the window's outer size; the number
 // and status columns keep their widths and the path column takes the rest.
+// Pixels of a 96-DPI screen, as the template's places are.
 constexpr int32_t kListWidthMargin = 8;
 constexpr int32_t kListHeightMargin = 69;
 constexpr int32_t kFixedColumnsWidth = 172;
 constexpr int32_t kPathColumn = 1;
+constexpr int32_t kTemplateDpi = 96;
 
 void PopUpAtMouse(uint32_t menu) { app::Call(PopUpMenu, {Value{kMainWindow, menu, kMenuReferenceTag}}); }
 
@@ -53,11 +55,14 @@ extern "C" int32_t OnMainWindowCreated(int32_t, const Value*) {
 }
 
 extern "C" int32_t OnMainWindowResized(int32_t, const Value*) {
-  const int32_t width = ReadNumber(kWindowItself, kPropertyWidth) - kListWidthMargin;
-  const int32_t height = ReadNumber(kWindowItself, kPropertyHeight) - kListHeightMargin;
+  // The runtime scales the window's layout to its screen; the margins follow.
+  const int32_t dpi = ReadNumber(kWindowItself, kWindowDpi);
+  const auto scaled = [dpi](int32_t pixels) { return MulDiv(pixels, dpi, kTemplateDpi); };
+  const int32_t width = ReadNumber(kWindowItself, kPropertyWidth) - scaled(kListWidthMargin);
+  const int32_t height = ReadNumber(kWindowItself, kPropertyHeight) - scaled(kListHeightMargin);
   WriteNumber(kJobList, kPropertyWidth, width);
   WriteNumber(kJobList, kPropertyHeight, height);
-  SetJobColumnWidth(kPathColumn, width - kFixedColumnsWidth);
+  SetJobColumnWidth(kPathColumn, width - scaled(kFixedColumnsWidth));
   return 0;
 }
 

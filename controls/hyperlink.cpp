@@ -15,6 +15,7 @@ namespace {
 struct HyperlinkState {
   HyperlinkRecord record;
   OwnedFont font;
+  HFONT given_font = nullptr;  // by WM_SETFONT, not owned
   bool hovering = false;
   bool visited = false;
 };
@@ -45,7 +46,8 @@ void OnPaint(HWND link, const HyperlinkState& state) {
   const std::string text = ShownText(link, state.record);
   SetTextColor(paint.dc(), TextColor(state));
   SetBkMode(paint.dc(), TRANSPARENT);
-  SelectedObject font(paint.dc(), state.font ? state.font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  const HFONT given = state.given_font ? state.given_font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SelectedObject font(paint.dc(), state.font ? state.font.get() : given);
   RECT client;
   GetClientRect(link, &client);
   DrawTextA(paint.dc(), text.c_str(), static_cast<int>(text.size()), &client,
@@ -97,6 +99,10 @@ LRESULT CALLBACK HyperlinkProc(HWND link, UINT message, WPARAM wparam, LPARAM lp
     case WM_LBUTTONDOWN: OnLeftButtonDown(link, *state); return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: RaiseFocusEvents(link, message); break;
+    case WM_SETFONT:
+    case WM_GETFONT:
+      return OnFontMessage(link, message, wparam, lparam, state->font, state->given_font,
+                           static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     case WM_SETTEXT: {
       const LRESULT result = DefWindowProcA(link, message, wparam, lparam);
       InvalidateRect(link, nullptr, TRUE);

@@ -171,12 +171,15 @@ LRESULT CALLBACK WindowSubclass(HWND window, UINT message, WPARAM wparam, LPARAM
 }
 
 LRESULT CALLBACK ComponentProc(HWND component, UINT message, WPARAM wparam, LPARAM lparam) {
+  MenuComponentState* state = StateOf(component);
+  if (!state) return DefWindowProcA(component, message, wparam, lparam);
+  // The menus' items are drawn with the component's font.
+  if (message == WM_SETFONT || message == WM_GETFONT)
+    return OnFontMessage(component, message, wparam, lparam, state->font, state->window_font, nullptr);
   if (message == WM_NCDESTROY) {
-    if (MenuComponentState* state = StateOf(component)) {
-      RemoveWindowSubclass(state->window, WindowSubclass, kSubclassId);
-      SetWindowLongPtrA(component, GWLP_USERDATA, 0);
-      delete state;
-    }
+    RemoveWindowSubclass(state->window, WindowSubclass, kSubclassId);
+    SetWindowLongPtrA(component, GWLP_USERDATA, 0);
+    delete state;
   }
   return DefWindowProcA(component, message, wparam, lparam);
 }

@@ -25,6 +25,15 @@ HFONT FontFromStoredBlock(const std::vector<uint8_t>& bytes) {
   return CreateFontFromBlock(bytes.data(), bytes.size());
 }
 
+LRESULT OnFontMessage(HWND control, UINT message, WPARAM wparam, LPARAM lparam, OwnedFont& own, HFONT& given,
+                      HFONT fallback) {
+  if (message == WM_GETFONT) return reinterpret_cast<LRESULT>(own ? own.get() : given ? given : fallback);
+  own.Reset();
+  given = reinterpret_cast<HFONT>(wparam);
+  if (LOWORD(lparam)) InvalidateRect(control, nullptr, TRUE);
+  return 0;
+}
+
 HBITMAP PictureFromStoredBlock(const std::vector<uint8_t>& bytes) {
   if (bytes.empty()) return nullptr;
   return CreateBitmapFromBlock(bytes.data(), bytes.size());

@@ -28,6 +28,13 @@ bool ReadStoredBlock(ByteCursor& cursor, std::vector<uint8_t>* bytes);
 // A font block (60 bytes in LOGFONTA order) or an empty block: the font, or
 // null for an empty block or one the reader refuses.
 HFONT FontFromStoredBlock(const std::vector<uint8_t>& bytes);
+// WM_SETFONT and WM_GETFONT of a control that draws its text with `own` (the
+// font its record names), else `given` (its window's), else `fallback`. A
+// font set later replaces both (the runtime sets every control's font when
+// its window moves to a screen of another density); `own` is freed then.
+LRESULT OnFontMessage(HWND control, UINT message, WPARAM wparam, LPARAM lparam, OwnedFont& own, HFONT& given,
+                      HFONT fallback);
+
 // A picture block (the bytes of a BMP file): the bitmap, or null.
 HBITMAP PictureFromStoredBlock(const std::vector<uint8_t>& bytes);
 

@@ -121,6 +121,9 @@ LRESULT CALLBACK SuperButtonProc(HWND button, UINT message, WPARAM wparam, LPARA
     case kReflectedCommand:
       if (HIWORD(wparam) == BN_CLICKED || HIWORD(wparam) == BN_DOUBLECLICKED) OnClicked(button, *state);
       return 0;
+    case WM_SETFONT:
+    case WM_GETFONT:
+      return OnFontMessage(button, message, wparam, lparam, state->font, state->window_font, nullptr);
     case WM_MOUSEMOVE:
       OnMouseMove(button, *state);
       break;

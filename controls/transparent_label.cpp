@@ -58,6 +58,8 @@ LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wparam, LPARAM lpara
     case WM_PAINT: OnPaint(label, *state); return 0;
     case WM_ERASEBKGND: return 1;  // the paint draws the parent's background
     case WM_NCHITTEST: return HTTRANSPARENT;  // clicks go to what lies below
+    case WM_SETFONT:
+    case WM_GETFONT: return OnFontMessage(label, message, wparam, lparam, state->font, state->window_font, nullptr);
     case WM_SETTEXT: {
       const LRESULT result = DefWindowProcA(label, message, wparam, lparam);
       InvalidateRect(label, nullptr, FALSE);

@@ -68,6 +68,10 @@ struct ControlType {
   bool windowless;        // menus: no window, state kept in the instance
   // Makes the control's window (visible and enabled as the info says, with
   // `control_id` as its child identifier); null fails the window's load.
+  // Places and fonts are the template's, for a 96-DPI screen: the runtime
+  // then scales the window to its screen, moving the control and giving it
+  // a font through WM_SETFONT, which a control that draws text honours (and
+  // names on WM_GETFONT).
   HWND (*create)(const ControlCreateInfo& info);
   // The type's own properties; false when it has no property `property`.
   // A text read is a new heap block (NewTextValue); a text written arrives

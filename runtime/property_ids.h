@@ -30,6 +30,7 @@ enum CommonProperty : int32_t {
 enum WindowProperty : int32_t {
   kWindowCaption = 0,          // text
   kWindowEnterMovesFocus = 1,  // logical: Enter moves the focus on, and presses no default button
+  kWindowDpi = 2,              // integer, read only: the dots per inch its layout is scaled to (96: the template's pixels)
 };
 
 // Button ("按钮").

@@ -40,8 +40,9 @@ if [ -n "$win64_reason" ] && [ -n "$win32_reason" ]; then
   exit 1
 fi
 
+# The screen holds the main window at 144 DPI (1500x900) for its test.
 run_windows_tests() {  # PRESET
-  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$1"
+  xvfb-run -a -s "-screen 0 1920x1200x24" ctest --preset "$1"
 }
 if [ -z "$win64_reason" ]; then
   echo "== windows64: tests"

@@ -5,6 +5,7 @@
 
 #include "runtime/process/dll_commands.h"
 #include "runtime/windows/loaded_windows.h"
+#include "runtime/windows/program_icons.h"
 #include "runtime/process/message_loop.h"
 #include "runtime/process/runtime_shutdown.h"
 #include "runtime/process/runtime_state.h"
@@ -32,7 +33,8 @@ void CleanUpSockets() {
   RunCleanupRoutines();
   NotifyLibrariesOfExit();
   FreeDllCommandModules();
-  // The runtime loads no further modules and makes no icons of its own.
+  // The runtime loads no further modules.
+  DestroyProgramIcons();
   DestroyHiddenOwnerWindow();
   CleanUpSockets();
   UninitialiseOle();

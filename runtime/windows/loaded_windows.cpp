@@ -14,11 +14,11 @@ namespace {
 std::vector<WindowTemplate> g_templates;
 std::vector<std::unique_ptr<LoadedWindow>> g_windows;
 
+// Made for the template's density, like every place in the template; the
+// window scales it with the rest to its screen's.
 HFONT CreateTemplateFont(const FontTemplate& font) {
   if (font.face.empty()) return nullptr;
-  const HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(font.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
+  const int height = -MulDiv(font.points, kTemplateDpi, 72);
   return CreateFontA(height, 0, 0, 0, (font.flags & kFontBold) ? FW_BOLD : FW_NORMAL,
                      (font.flags & kFontItalic) ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -129,6 +129,7 @@ bool LoadWindow(uint32_t window_id) {
     }
   }
 
+  FitNewWindowToItsScreen(*window);
   RECT outer;
   GetWindowRect(window->handle(), &outer);
   window->reported_size = SIZE{outer.right - outer.left, outer.bottom - outer.top};
@@ -166,11 +167,12 @@ bool AnyApplicationWindowLeft() {
 void ForgetWindowHandle(HWND handle) {
   LoadedWindow* window = FindLoadedWindowByHandle(handle);
   if (!window) return;
-  // The children are gone by now: their handles, then the font.
+  // The children are gone by now: their handles, then the fonts.
   window->self.handle = nullptr;
   for (ControlInstance& control : window->controls) control.handle = nullptr;
   if (window->font) DeleteObject(window->font);
   window->font = nullptr;
+  ReleaseDpiFonts(*window);
 }
 
 void CloseAllWindows() {

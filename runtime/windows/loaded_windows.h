@@ -11,11 +11,14 @@
 
 #include "runtime/control_types.h"
 #include "runtime/windows/templates/window_template.h"
+#include "runtime/windows/window_dpi.h"
 
 struct LoadedWindow {
   uint32_t id = 0;
   const WindowTemplate* source = nullptr;
-  HFONT font = nullptr;  // owned; null: the system's GUI font
+  HFONT font = nullptr;  // owned, made for kTemplateDpi; null: the system's GUI font
+  UINT dpi = kTemplateDpi;  // the density its controls' places and fonts are scaled to
+  std::vector<DpiFont> dpi_fonts;  // owned: the controls' fonts at that density
   bool loaded = false;   // all controls made; events may be raised
   SIZE reported_size = {};  // outer size last announced by "size changed" (or at load)
   bool enter_moves_focus = false;  // kWindowEnterMovesFocus (runtime/windows/enter_key.h)

@@ -21,16 +21,6 @@ ControlInstance& FindTarget(uint32_t window_id, uint32_t control_id) {
 
 [[noreturn]] void NoSuchProperty() { ReportRuntimeError("欲访问的窗口组件属性不存在", 0); }
 
-// The control's rectangle in its parent's client coordinates, a top-level
-// window's on the screen.
-RECT PlacementOf(HWND handle) {
-  RECT rect;
-  GetWindowRect(handle, &rect);
-  const HWND parent = (GetWindowLongA(handle, GWL_STYLE) & WS_CHILD) ? GetParent(handle) : nullptr;
-  if (parent) MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 bool ReadCommon(const ControlInstance& control, int32_t property, Value* value) {
   const HWND handle = control.handle;
   if (property == kPropertyTag) {
@@ -43,7 +33,7 @@ bool ReadCommon(const ControlInstance& control, int32_t property, Value* value) 
     else *value = MakeInteger(0);
     return property >= kPropertyTag;
   }
-  const RECT rect = PlacementOf(handle);
+  const RECT rect = PlacementInParent(handle);
   switch (property) {
     case kPropertyLeft: *value = MakeInteger(rect.left); return true;
     case kPropertyTop: *value = MakeInteger(rect.top); return true;
@@ -68,7 +58,7 @@ bool WriteCommon(ControlInstance& control, int32_t property, uint32_t word0) {
     if (property == kPropertyDisabled) control.disabled = word0 != 0;
     return property >= kPropertyTag;  // a windowless control has no place
   }
-  RECT rect = PlacementOf(handle);
+  RECT rect = PlacementInParent(handle);
   constexpr UINT kQuiet = SWP_NOZORDER | SWP_NOACTIVATE;
   switch (property) {
     case kPropertyLeft:
@@ -121,6 +111,10 @@ void WriteOnWindowThread(void* context) {
                          ? WriteCommon(control, request->property, request->word0)
                          : control.type->write(control, request->property, request->word0, request->word1);
   if (!known) NoSuchProperty();
+  // A control's own property may be its font, made for the template's density.
+  LoadedWindow* window = FindLoadedWindow(request->window_id);
+  if (window && request->property >= 0 && request->control_id != 0 && control.handle)
+    RefitControlFont(*window, control.handle);
 }
 
 void FindHandleOnWindowThread(void* context) {
@@ -133,6 +127,14 @@ void FindHandleOnWindowThread(void* context) {
 }
 
 }  // namespace
+
+RECT PlacementInParent(HWND handle) {
+  RECT rect;
+  GetWindowRect(handle, &rect);
+  const HWND parent = (GetWindowLongA(handle, GWL_STYLE) & WS_CHILD) ? GetParent(handle) : nullptr;
+  if (parent) MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
 
 Value ReadProperty(uint32_t window_id, uint32_t control_id, int32_t property, int32_t /*selector*/) {
   PropertyRequest request{window_id, control_id, property, 0, 0, Value{0, 0, 0}};

@@ -4,6 +4,8 @@
 // before it returns.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 
 #include "runtime/value.h"
@@ -17,3 +19,7 @@ void WriteProperty(uint32_t window_id, uint32_t control_id, int32_t property, in
 // The window handle of a control (0 when the window or control is unknown).
 // A control id of 0 names the window itself.
 uintptr_t ControlWindowHandle(uint32_t window_id, uint32_t control_id);
+
+// A control's rectangle in its parent's client coordinates, a top-level
+// window's on the screen.
+RECT PlacementInParent(HWND handle);

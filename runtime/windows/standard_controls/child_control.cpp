@@ -1,7 +1,21 @@
 // Shared creation and focus handling of the standard child controls.
 #include "runtime/windows/standard_controls/child_control.h"
 
+#include <map>
+#include <string>
+
 #include "runtime/windows/dispatch.h"
+
+namespace {
+
+// Superclass name to system class, as SuperclassSystemControl made them (the
+// platform does not see through a program's own class names everywhere).
+std::map<std::string, std::string>& SystemClassOfSuperclass() {
+  static std::map<std::string, std::string> system_classes;
+  return system_classes;
+}
+
+}  // namespace
 
 WNDPROC SuperclassSystemControl(const char* base, const char* name, WNDPROC procedure) {
   WNDCLASSA system_class = {};
@@ -11,7 +25,16 @@ WNDPROC SuperclassSystemControl(const char* base, const char* name, WNDPROC proc
   system_class.hInstance = GetModuleHandleA(nullptr);
   system_class.lpszClassName = name;
   if (!RegisterClassA(&system_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+  SystemClassOfSuperclass()[name] = base;
   return base_procedure;
+}
+
+bool IsOfSystemClass(HWND window, const char* system_class) {
+  char name[256] = "";
+  if (!GetClassNameA(window, name, sizeof name)) return false;
+  const auto superclass = SystemClassOfSuperclass().find(name);
+  const char* base = superclass == SystemClassOfSuperclass().end() ? name : superclass->second.c_str();
+  return lstrcmpiA(base, system_class) == 0;
 }
 
 HWND CreateChildControl(const char* class_name, DWORD style, DWORD extended_style,

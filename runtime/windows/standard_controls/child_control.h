@@ -12,3 +12,7 @@
 // visibility, the enabled state, the child identifier and the font.
 HWND CreateChildControl(const char* class_name, DWORD style, DWORD extended_style,
                         const ControlCreateInfo& info, int height = -1);
+
+// The window's class is the system class `system_class`, or a superclass of
+// it made by SuperclassSystemControl (case-insensitive).
+bool IsOfSystemClass(HWND window, const char* system_class);

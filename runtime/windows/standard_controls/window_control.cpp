@@ -9,6 +9,8 @@
 #include "runtime/windows/standard_controls/standard_controls.h"
 #include "runtime/windows/standard_controls/standard_types.h"
 #include "runtime/process/window_thread.h"
+#include "runtime/windows/program_icons.h"
+#include "runtime/windows/window_dpi.h"
 
 namespace {
 
@@ -80,6 +82,10 @@ LRESULT CALLBACK WindowProc(HWND handle, UINT message, WPARAM wparam, LPARAM lpa
     case WM_SETCURSOR:
       if (window && ShowMousePointer(*window, reinterpret_cast<HWND>(wparam), LOWORD(lparam))) return TRUE;
       break;
+    case kDpiChangedMessage:
+      if (!window) break;
+      OnWindowDpiChanged(*window, LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
     case WM_NCDESTROY:
       OnNcDestroy(handle);
       break;
@@ -94,6 +100,7 @@ bool ReadWindowProperty(ControlInstance& control, int32_t property, Value* value
   switch (property) {
     case kWindowCaption: *value = NewTextValue(WindowTextOf(control.handle)); return true;
     case kWindowEnterMovesFocus: *value = MakeLogical(window && window->enter_moves_focus); return true;
+    case kWindowDpi: *value = MakeInteger(static_cast<int32_t>(window ? window->dpi : kTemplateDpi)); return true;
     default: return false;
   }
 }
@@ -119,17 +126,24 @@ const ControlType* WindowControlType() {
 
 bool CreateApplicationWindow(LoadedWindow* window) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA window_class = {};
+  WNDCLASSEXA window_class = {sizeof window_class};
   window_class.style = CS_DBLCLKS;
   window_class.lpfnWndProc = WindowProc;
   window_class.hInstance = instance;
+  window_class.hIcon = ProgramIcon(false);
+  window_class.hIconSm = ProgramIcon(true);
   window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = kWindowClass;
-  if (!RegisterClassA(&window_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  if (!RegisterClassExA(&window_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
   const TemplateRect& rect = window->source->rect;
-  return CreateWindowExA(WS_EX_APPWINDOW, kWindowClass, window->source->caption.c_str(),
-                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, rect.left, rect.top, rect.width,
-                         rect.height, HiddenOwnerWindow(), nullptr, instance, window) != nullptr;
+  const HWND handle = CreateWindowExA(WS_EX_APPWINDOW, kWindowClass, window->source->caption.c_str(),
+                                      WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, rect.left, rect.top, rect.width,
+                                      rect.height, HiddenOwnerWindow(), nullptr, instance, window);
+  if (!handle) return false;
+  // The window names its icons too, so that WM_GETICON answers with them.
+  SendMessageA(handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(false)));
+  SendMessageA(handle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(true)));
+  return true;
 }

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "tests/app/driver/remote_controls.h"
 #include "tests/app/driver/system_dialogs.h"
 #include "tests/app/driver/user_input.h"
@@ -23,6 +25,12 @@ HWND VisibleMenuWindow(DWORD process_id) { return FirstTopLevelWindow(process_id
 }  // namespace
 
 ProgramSession::ProgramSession(const std::string& program, const std::string& caption_prefix) {
+  // The driver sees windows in screen pixels, as a program aware of the
+  // screen's density draws them (per monitor: none are scaled for it).
+  using SetAwareness = BOOL(WINAPI*)(HANDLE);
+  const auto aware = reinterpret_cast<SetAwareness>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDpiAwarenessContext")));
+  if (aware) aware(reinterpret_cast<HANDLE>(-3));
   std::string command = "\"" + program + "\"";
   const std::string folder = FolderOf(program);
   STARTUPINFOA startup = {sizeof startup};
@@ -65,9 +73,14 @@ bool ProgramSession::FindControls() {
   c.cancel = ChildWithCaption(c.window, "Button", "取消");
   c.browse = ChildWithCaption(c.window, "Button", "浏览");
   c.open_folder = ChildWithCaption(c.window, "Button", "打开");
-  c.quality = ChildNearest(c.window, "Edit", 296, 8);
-  c.save_folder = ChildNearest(c.window, "Edit", 455, 8);
-  c.save_mode = ChildNearest(c.window, "ComboBox", 373, 10);
+  // By order, not by place: places grow with the screen's density. The two
+  // edit boxes of the tool row, left to right, and its one drop-down list.
+  std::vector<HWND> edits = ChildWindows(c.window, "Edit");
+  std::sort(edits.begin(), edits.end(), [](HWND a, HWND b) { return RectInParent(a).left < RectInParent(b).left; });
+  c.quality = edits.size() == 2 ? edits[0] : nullptr;
+  c.save_folder = edits.size() == 2 ? edits[1] : nullptr;
+  const std::vector<HWND> combos = ChildWindows(c.window, "ComboBox");
+  c.save_mode = combos.size() == 1 ? combos.front() : nullptr;
   const std::vector<HWND> bars = ChildWindows(c.window, PROGRESS_CLASSA);
   c.progress = bars.empty() ? nullptr : bars.front();
   std::string missing;

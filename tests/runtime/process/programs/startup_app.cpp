@@ -159,6 +159,23 @@ DWORD WINAPI BadPropertyWorker(void*) {
   return 0;
 }
 
+// The program's icon, large and small, as the window's class and the window
+// itself name it: the icons' widths, or "none".
+void LogIcons(HWND window) {
+  std::string widths;
+  for (const uintptr_t handle : {static_cast<uintptr_t>(GetClassLongPtrA(window, GCLP_HICON)),
+                                 static_cast<uintptr_t>(GetClassLongPtrA(window, GCLP_HICONSM)),
+                                 static_cast<uintptr_t>(SendMessageA(window, WM_GETICON, ICON_BIG, 0)),
+                                 static_cast<uintptr_t>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0))}) {
+    ICONINFO icon = {};
+    BITMAP mask = {};
+    if (handle && GetIconInfo(reinterpret_cast<HICON>(handle), &icon)) GetObjectA(icon.hbmMask, sizeof mask, &mask);
+    DeleteObject(icon.hbmMask), DeleteObject(icon.hbmColor);
+    widths += (widths.empty() ? "" : " ") + (mask.bmWidth ? std::to_string(mask.bmWidth) : "none");
+  }
+  Log("icons %s", widths.c_str());
+}
+
 void LogConversions() {
   const Value missing[] = {LendText("Z:\\no such folder\\picture.bmp"), LendText("picture.jpg"), MakeLogical(false),
                            MakeInteger(90), MakeLogical(false), MakeInteger(0)};
@@ -191,6 +208,7 @@ extern "C" int32_t StartupWindowCreated(int32_t count, const Value*) {
   Log("button left=%d top=%d width=%d height=%d visible=%d disabled=%d", ReadNumber(kButton, kPropertyLeft),
       ReadNumber(kButton, kPropertyTop), ReadNumber(kButton, kPropertyWidth), ReadNumber(kButton, kPropertyHeight),
       ReadNumber(kButton, kPropertyVisible), ReadNumber(kButton, kPropertyDisabled));
+  LogIcons(Handle(0));
   WriteNumber(kCustom, 0, ReadNumber(kCustom, 0) + 10);
   Log("custom word=%d", ReadNumber(kCustom, 0));
   LogConversions();
@@ -218,6 +236,12 @@ extern "C" int32_t StartupButtonClicked(int32_t count, const Value*) {
   Log("items=%s selection=%d", ReadText(kCombo, kComboBoxItems).c_str(), ReadNumber(kCombo, kComboBoxSelection));
 
   WriteNumber(0, kPropertyWidth, 700);
+  // Moved to a 144-DPI screen: the controls grow by half, the window takes
+  // the rectangle the system suggests.
+  RECT suggested = {50, 50, 1050, 650};
+  SendMessageA(Handle(0), 0x02E0, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  Log("dpi=%d edit=%d,%d %dx%d", ReadNumber(0, kWindowDpi), ReadNumber(kEdit, kPropertyLeft),
+      ReadNumber(kEdit, kPropertyTop), ReadNumber(kEdit, kPropertyWidth), ReadNumber(kEdit, kPropertyHeight));
 
   // The keys wait in the queue for the menu's own loop: down twice passes
   // the separator to the second item, return chooses it.
