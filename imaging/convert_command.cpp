@@ -40,16 +40,12 @@ bool ReadArguments(int32_t count, const Value* args, ConvertArguments* out) {
 }
 
 // Every byte of pixel memory the conversion will map: the picture, the
-// reader's working block, and the copy the writer makes when the picture's
-// depth is not the one it writes (24-bit colour, 8-bit gray).
-uint64_t PictureMemoryOf(const PicturePlan& plan, bool grayscale) {
-  const uint64_t pixels = static_cast<uint64_t>(plan.width) * static_cast<uint64_t>(plan.height);
-  const int32_t written_bits = grayscale ? 8 : 24;
-  uint64_t bytes = pixels * static_cast<uint64_t>(plan.bits_per_pixel / 8) + plan.working_bytes;
-  // An 8-bit picture with a palette is converted even to 8-bit gray; counting
-  // the copy for every 8-bit picture errs on the safe side.
-  if (plan.bits_per_pixel != written_bits || plan.bits_per_pixel == 8)
-    bytes += pixels * static_cast<uint64_t>(written_bits / 8);
+// reader's working bytes, and the copy the writer makes when the picture's
+// layout is not the one it writes (24-bit colour, 8-bit gray).
+uint64_t PictureMemoryOf(const PictureDescription& picture, bool grayscale) {
+  const PixelLayout written = grayscale ? PixelLayout::kGray8 : PixelLayout::kRgb24;
+  uint64_t bytes = picture.WholePictureBytes() + picture.working_bytes;
+  if (picture.layout != written) bytes += RowBytes(written, picture.width) * static_cast<uint64_t>(picture.height);
   return bytes;
 }
 
@@ -63,8 +59,8 @@ int32_t Convert(const ConvertArguments& arguments) {
   try {
     PictureBuffer picture;
     PictureLoader loader;
-    const auto admit = [&](const PicturePlan& plan) {
-      memory.Take(PictureMemoryBudget(), PictureMemoryOf(plan, arguments.grayscale));
+    const auto admit = [&](const PictureDescription& described) {
+      memory.Take(PictureMemoryBudget(), PictureMemoryOf(described, arguments.grayscale));
     };
     if (arguments.cancel.requested()) return kConvertCancelled;
     const int loaded = loader.Load(arguments.source, &picture, admit);

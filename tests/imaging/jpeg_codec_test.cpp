@@ -124,19 +124,21 @@ TEST_F(JpegCodecTest, DecodesGrayColourAndProgressiveFilesLikeLibjpeg) {
   }
 }
 
-TEST_F(JpegCodecTest, ReportsProgressOncePerRow) {
-  const std::string path = folder_.File("in.jpg");
-  ASSERT_TRUE(WriteJpegFile(path, MakeGradient(8, 40, 3), JpegSettings{}));
-  static std::vector<int> percents;
-  percents.clear();
+TEST_F(JpegCodecTest, WriterReportsProgressOncePerRowAndAtTheEnd) {
+  PictureBuffer colour;
+  FillBuffer(MakeGradient(8, 40, 3), 24, &colour);
+  static std::vector<int> rows;
+  rows.clear();
   JpegCodec codec;
-  ASSERT_TRUE(codec.Open(path.c_str(), &buffer_, [](int stage, int percent, int, int) {
-    if (stage == 1) percents.push_back(percent);
-  }));
-  ASSERT_TRUE(codec.Decode());
-  ASSERT_EQ(percents.size(), 40u);
-  EXPECT_EQ(percents.front(), 2);
-  EXPECT_EQ(percents.back(), 100);
+  ASSERT_EQ(codec.Write(folder_.File("out.jpg").c_str(), colour, 90, 1, 1, 0,
+                        [](int stage, int percent, int row, int) {
+                          if (stage == 0 && percent == (row + 1) * 100 / 40) rows.push_back(row);
+                        }),
+            1);
+  ASSERT_EQ(rows.size(), 41u) << "a call per row, then one for the finished file";
+  EXPECT_EQ(rows.front(), 0);
+  EXPECT_EQ(rows[39], 39);
+  EXPECT_EQ(rows.back(), 39);
 }
 
 TEST_F(JpegCodecTest, LeavesCmykAndOtherFilesToTheOtherReaders) {
