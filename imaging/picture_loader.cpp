@@ -39,11 +39,10 @@ int PictureLoader::OpenReader(const char* path, std::unique_ptr<PictureReader>* 
   return -3;
 }
 
-int PictureLoader::Load(const char* path, PictureBuffer* buffer, const Admission& admit) {
+int PictureLoader::Load(const char* path, PictureBuffer* buffer) {
   std::unique_ptr<PictureReader> reader;
   const int opened = OpenReader(path, &reader);
   if (opened != 1) return opened;
-  if (admit) admit(reader->description());
   return ReadWholePictureInto(*reader, buffer) ? 1 : -3;
 }
 

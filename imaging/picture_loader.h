@@ -3,7 +3,6 @@
 // order; and decodes a whole picture into a PictureBuffer through it.
 #pragma once
 
-#include <functional>
 #include <memory>
 
 #include "imaging/cancel_request.h"
@@ -12,10 +11,6 @@
 
 class PictureLoader {
  public:
-  // Called once a reader has accepted the file and before it decodes, with
-  // the picture's description; it may block (to wait for memory).
-  using Admission = std::function<void(const PictureDescription&)>;
-
   // 1: `reader` holds the open reader of the first format that accepted the
   // file; -1: no directory entry matches the path; -3: no reader accepted it.
   static int OpenReader(const char* path, std::unique_ptr<PictureReader>* reader,
@@ -23,7 +18,9 @@ class PictureLoader {
 
   // 1: decoded into `buffer`; -1: no directory entry matches the path;
   // -3: no reader accepted the file, or the accepting reader's decode failed.
-  int Load(const char* path, PictureBuffer* buffer, const Admission& admit = nullptr);
+  // The whole-picture path: the picture is decoded before anything is
+  // written (ConvertPicture lets rows flow instead).
+  int Load(const char* path, PictureBuffer* buffer);
 };
 
 // Allocates `buffer` for the picture an open reader describes (palette

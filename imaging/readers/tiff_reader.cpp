@@ -41,7 +41,9 @@ TIFF* OpenQuietly(const char* path) {
   if (options == nullptr) return nullptr;
   TIFFOpenOptionsSetErrorHandlerExtR(options, Quiet, nullptr);
   TIFFOpenOptionsSetWarningHandlerExtR(options, Quiet, nullptr);
-  TIFF* file = TIFFOpenExt(path, "r", options);
+  // "m": read, not map, the file: a mapped file counts whole into the
+  // process's memory (and its address space) as its strips are read.
+  TIFF* file = TIFFOpenExt(path, "rm", options);
   TIFFOpenOptionsFree(options);
   return file;
 }
@@ -128,9 +130,9 @@ bool TiffReader::ReadHeader(const char* path, PictureDescription* description) {
     description->working_bytes = pixels * 4;
   } else {
     window_rows_ = WindowRows(block_rows, width, height);
-    // The raster of a window, and libtiff's decoded strips or tiles of it
-    // (at most eight bytes a pixel).
-    description->working_bytes = uint64_t{window_rows_} * width * (4 + 8);
+    // The raster of a window, and libtiff's decoded strip or tiles of it.
+    const uint64_t stored_row = static_cast<uint64_t>(TIFFScanlineSize64(file_));
+    description->working_bytes = uint64_t{window_rows_} * width * 4 + uint64_t{block_rows} * stored_row;
   }
   return true;
 }
