@@ -2,13 +2,16 @@
 // process's own in the temporary folder, overwritten for every input.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
+#include "imaging/picture_loader.h"
 #include "imaging/readers/picture_reader.h"
 
 // The path of this process's input file; removed when the process ends.
@@ -35,15 +38,26 @@ inline bool WriteFuzzInput(const std::string& bytes) {
 // Where decoded pixels are summed into, so the reads are not optimised away.
 inline volatile uint8_t fuzz_sink = 0;
 
-// Runs one reader over the input file the way the loader does: open, then
-// decode, then reset. A decoded picture is touched end to end so that a
-// wrong size shows up as an out-of-bounds access.
+// Runs one reader over the input file twice: as a whole picture, the way
+// the loader does, and in strips of uneven heights, the way a conversion
+// does. Every row is touched end to end so that a wrong size shows up as an
+// out-of-bounds access.
 inline void RunReader(PictureReader& reader) {
   PictureBuffer buffer;
-  if (reader.Open(FuzzInputPath().c_str(), &buffer, nullptr) && reader.Decode()) {
+  if (reader.Open(FuzzInputPath().c_str()) && ReadWholePictureInto(reader, &buffer)) {
     uint8_t sum = 0;
     for (int32_t y = 0; y < buffer.height(); ++y) sum ^= buffer.row(y)[buffer.stride() - 1];
     fuzz_sink = sum;
+  }
+  if (!reader.Open(FuzzInputPath().c_str())) return;
+  const PictureDescription& picture = reader.description();
+  // Strips of 1, 2, 3 ... rows, exactly as large as asked.
+  std::vector<uint8_t> strip;
+  for (int32_t rows = 1; reader.rows_read() < picture.height; ++rows) {
+    const int32_t count = std::min(rows, picture.height - reader.rows_read());
+    strip.assign(picture.stride() * static_cast<size_t>(count), 0);
+    if (!reader.ReadRows(strip.data(), picture.stride(), count)) break;
+    fuzz_sink = static_cast<uint8_t>(fuzz_sink ^ strip.back());
   }
   reader.Reset();
 }

@@ -1,6 +1,7 @@
 // JpegCodec: the engine's JPEG reader (one of the loader's readers) and its
-// baseline JPEG writer, both through libjpeg. The libjpeg objects live in
-// per-direction state blocks so that this header needs no libjpeg include.
+// baseline JPEG writer for whole pictures, both through libjpeg. The
+// libjpeg objects live in state blocks so that this header needs no libjpeg
+// include; the writer itself is imaging/jpeg_strip_writer.h.
 #pragma once
 
 #include <cstdint>
@@ -15,19 +16,6 @@ class JpegCodec : public PictureReader {
  public:
   JpegCodec();
   ~JpegCodec() override;
-  JpegCodec(const JpegCodec&) = delete;
-  JpegCodec& operator=(const JpegCodec&) = delete;
-
-  // --- reading (PictureReader) ---
-  // Accepts a file starting with FF D8 whose header libjpeg reads, with a
-  // non-zero size within the engine's limits and 1 or 3 output components
-  // (CMYK and YCCK files are left to the other readers).
-  void Reset() override;
-  bool Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) override;
-  // 8-bit gray for 1 component, 24-bit RGB for 3; a file that ends early
-  // fails.
-  bool Decode() override;
-  PicturePlan Plan() const override;
 
   // --- writing ---
   // Writes `buffer` as a baseline JPEG file: one component when `colour` is
@@ -40,10 +28,14 @@ class JpegCodec : public PictureReader {
             const CancelRequest& cancel = CancelRequest());
 
  private:
+  // --- reading (PictureReader) ---
+  // Accepts a file starting with FF D8 whose header libjpeg reads, with a
+  // non-zero size within the engine's limits and 1 or 3 output components
+  // (CMYK and YCCK files are left to the other readers): 8-bit gray for 1
+  // component, 24-bit RGB for 3. A file that ends early fails.
+  bool ReadHeader(const char* path, PictureDescription* description) override;
+  bool ReadStrip(uint8_t* rows, size_t stride, int32_t count) override;
+  void ReleaseDecoder() override;
+
   std::unique_ptr<JpegDecoderState> decoder_;
-  PictureBuffer* target_ = nullptr;
-  ProgressCallback progress_ = nullptr;
-  int32_t width_ = 0;
-  int32_t height_ = 0;
-  int32_t components_ = 0;
 };

@@ -1,5 +1,5 @@
 // The reading half of JpegCodec: libjpeg decompression through the stdio
-// source straight into the rows of a PictureBuffer.
+// source, scanlines straight into the strips asked for.
 #include <cstring>
 
 #include "imaging/jpeg_codec.h"
@@ -12,18 +12,24 @@ struct JpegDecoderState {
   jpeg_decompress_struct cinfo;
   JpegErrorManager errors;
   jpeg_progress_mgr progress;
+  const CancelRequest* cancel;  // the reader's, while it decodes
   FILE* file;
-  bool live;  // cinfo was created and must be destroyed
+  bool live;     // cinfo was created and must be destroyed
+  bool started;  // jpeg_start_decompress has run
 };
 
 namespace {
 
 // Called by libjpeg between units of work; ends a decode that has read more
-// scans than any real picture has.
-void LimitScans(j_common_ptr cinfo) {
+// scans than any real picture has, or that its caller cancelled (a
+// progressive file is read whole inside jpeg_start_decompress).
+void WatchDecode(j_common_ptr cinfo) {
   if (!cinfo->is_decompressor) return;
   const auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
-  if (decompress->input_scan_number > kMaxJpegScans) (*cinfo->err->error_exit)(cinfo);
+  const auto* state = reinterpret_cast<const JpegDecoderState*>(decompress);
+  if (decompress->input_scan_number > kMaxJpegScans ||
+      (state->cancel != nullptr && state->cancel->requested()))
+    (*cinfo->err->error_exit)(cinfo);
 }
 
 // Creates the decompression object and reads the header; the output size
@@ -34,7 +40,7 @@ bool ReadJpegHeader(JpegDecoderState* state) {
   state->live = true;
   jpeg_create_decompress(&state->cinfo);
   state->cinfo.mem->max_memory_to_use = kMaxJpegMemory;
-  state->progress.progress_monitor = LimitScans;
+  state->progress.progress_monitor = WatchDecode;
   state->cinfo.progress = &state->progress;
   jpeg_stdio_src(&state->cinfo, state->file);
   if (jpeg_read_header(&state->cinfo, TRUE) != JPEG_HEADER_OK) return false;
@@ -42,28 +48,42 @@ bool ReadJpegHeader(JpegDecoderState* state) {
   return true;
 }
 
-// Decodes every scanline into `pixels`, rows `stride` bytes apart, top row
-// first. Several rows per call, as many as libjpeg hands out at once.
-bool ReadJpegRows(JpegDecoderState* state, uint8_t* pixels, size_t stride, JDIMENSION height,
-                  ProgressCallback progress) {
+// What libjpeg holds while it decodes: the whole file's coefficients for a
+// progressive file (two bytes a coefficient, every component at its own
+// sampling), else a few rows of blocks of each component.
+uint64_t DecoderWorkingBytes(const jpeg_decompress_struct& cinfo) {
+  uint64_t bytes = 0;
+  for (int i = 0; i < cinfo.num_components; ++i) {
+    const jpeg_component_info& component = cinfo.comp_info[i];
+    const uint64_t row_of_blocks = uint64_t{component.width_in_blocks} * 128;
+    bytes += cinfo.progressive_mode ? row_of_blocks * component.height_in_blocks
+                                    : row_of_blocks * 3 * static_cast<uint64_t>(component.v_samp_factor);
+  }
+  return bytes + uint64_t{cinfo.output_width} * static_cast<uint64_t>(cinfo.output_components) * 16;
+}
+
+bool StartJpegDecode(JpegDecoderState* state, const PictureDescription& picture) {
   if (setjmp(state->errors.jump)) return false;
   j_decompress_ptr cinfo = &state->cinfo;
   if (!jpeg_start_decompress(cinfo)) return false;
-  // The buffer was sized from the header; the rows must fit it exactly.
-  if (cinfo->output_height != height ||
-      static_cast<size_t>(cinfo->output_width) * cinfo->output_components != stride)
-    return false;
-  while (cinfo->output_scanline < height) {
-    JSAMPROW rows[16];
-    const JDIMENSION first = cinfo->output_scanline;
-    JDIMENSION count = height - first < 16 ? height - first : 16;
-    for (JDIMENSION i = 0; i < count; ++i) rows[i] = pixels + (first + i) * stride;
-    const JDIMENSION done = jpeg_read_scanlines(cinfo, rows, count);
-    if (done == 0) return false;  // no progress: the stdio source cannot suspend
-    if (progress) {
-      for (JDIMENSION row = first; row < first + done; ++row)
-        progress(1, static_cast<int>((row + 1) * 100ULL / height), static_cast<int>(row), 0);
-    }
+  state->started = true;
+  // The description was made from the header; the rows must match it.
+  return cinfo->output_height == static_cast<JDIMENSION>(picture.height) &&
+         static_cast<size_t>(cinfo->output_width) * cinfo->output_components == picture.stride();
+}
+
+// Decodes `count` scanlines into `rows`, `stride` bytes apart, several rows
+// per call, as many as libjpeg hands out at once.
+bool ReadJpegRows(JpegDecoderState* state, uint8_t* rows, size_t stride, JDIMENSION count) {
+  if (setjmp(state->errors.jump)) return false;
+  j_decompress_ptr cinfo = &state->cinfo;
+  for (JDIMENSION done = 0; done < count;) {
+    JSAMPROW pointers[16];
+    const JDIMENSION batch = count - done < 16 ? count - done : 16;
+    for (JDIMENSION i = 0; i < batch; ++i) pointers[i] = rows + (done + i) * stride;
+    const JDIMENSION read = jpeg_read_scanlines(cinfo, pointers, batch);
+    if (read == 0) return false;  // no progress: the stdio source cannot suspend
+    done += read;
   }
   return true;
 }
@@ -76,19 +96,14 @@ JpegCodec::JpegCodec() : decoder_(new JpegDecoderState) {
 
 JpegCodec::~JpegCodec() { Reset(); }
 
-void JpegCodec::Reset() {
+void JpegCodec::ReleaseDecoder() {
   JpegDecoderState* state = decoder_.get();
   if (state->live) jpeg_destroy_decompress(&state->cinfo);
   if (state->file) std::fclose(state->file);
   std::memset(state, 0, sizeof(JpegDecoderState));
-  target_ = nullptr;
-  progress_ = nullptr;
-  width_ = height_ = components_ = 0;
 }
 
-bool JpegCodec::Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) {
-  Reset();
-  if (path == nullptr || buffer == nullptr) return false;
+bool JpegCodec::ReadHeader(const char* path, PictureDescription* description) {
   JpegDecoderState* state = decoder_.get();
   state->file = std::fopen(path, "rb");
   if (state->file == nullptr) return false;
@@ -96,34 +111,27 @@ bool JpegCodec::Open(const char* path, PictureBuffer* buffer, ProgressCallback p
   // The start-of-image marker first, before libjpeg sees the file.
   unsigned char marker[2];
   if (std::fread(marker, 1, 2, state->file) != 2 || marker[0] != 0xFF || marker[1] != 0xD8 ||
-      std::fseek(state->file, 0, SEEK_SET) != 0 || !ReadJpegHeader(state)) {
-    Reset();
+      std::fseek(state->file, 0, SEEK_SET) != 0 || !ReadJpegHeader(state))
     return false;
-  }
 
   const jpeg_decompress_struct& cinfo = state->cinfo;
   const int components = cinfo.output_components;
-  if (cinfo.output_width == 0 || cinfo.output_height == 0 ||
-      (components != 1 && components != 3) ||
-      !PictureFitsLimits(cinfo.output_width, cinfo.output_height, static_cast<unsigned>(components))) {
-    Reset();
+  if (cinfo.output_width == 0 || cinfo.output_height == 0 || (components != 1 && components != 3) ||
+      !PictureFitsLimits(cinfo.output_width, cinfo.output_height, static_cast<unsigned>(components)))
     return false;
-  }
-  width_ = static_cast<int32_t>(cinfo.output_width);
-  height_ = static_cast<int32_t>(cinfo.output_height);
-  components_ = components;
-  target_ = buffer;
-  progress_ = progress;
+  description->width = static_cast<int32_t>(cinfo.output_width);
+  description->height = static_cast<int32_t>(cinfo.output_height);
+  description->layout = components == 3 ? PixelLayout::kRgb24 : PixelLayout::kGray8;
+  description->working_bytes = DecoderWorkingBytes(cinfo);
   return true;
 }
 
-bool JpegCodec::Decode() {
-  if (!decoder_->live || target_ == nullptr) return false;
-  const bool ok = target_->Allocate(width_, height_, components_ == 3 ? 24 : 8, 0) &&
-                  ReadJpegRows(decoder_.get(), target_->pixels(), target_->stride(),
-                               static_cast<JDIMENSION>(height_), progress_);
-  Reset();
-  return ok;
+bool JpegCodec::ReadStrip(uint8_t* rows, size_t stride, int32_t count) {
+  JpegDecoderState* state = decoder_.get();
+  if (!state->live) return false;
+  if (!state->started) {
+    state->cancel = &cancel();
+    if (!StartJpegDecode(state, description())) return false;
+  }
+  return ReadJpegRows(state, rows, stride, static_cast<JDIMENSION>(count));
 }
-
-PicturePlan JpegCodec::Plan() const { return PicturePlan{width_, height_, components_ == 3 ? 24 : 8, 0}; }

@@ -1,111 +1,182 @@
-// The writing half of JpegCodec: a PictureBuffer to a baseline JPEG file
-// through libjpeg's stdio destination, into a DestinationFile so that a
-// failed encode leaves the destination as it was.
+// The writing half of the engine's JPEG codec: JpegStripWriter, and
+// JpegCodec::Write, which feeds it a whole PictureBuffer strip by strip.
 #include <cstring>
+#include <vector>
 
-#include "imaging/destination_file.h"
 #include "imaging/jpeg_codec.h"
 #include "imaging/jpeg_error.h"
+#include "imaging/jpeg_strip_writer.h"
+#include "imaging/pixel_conversion.h"
 
-namespace {
-
+// Everything libjpeg needs for one encode. Plain data: the setjmp regions
+// below work on it through a pointer and own nothing with a destructor.
 struct JpegEncoderState {
   jpeg_compress_struct cinfo;
   JpegErrorManager errors;
+  jpeg_progress_mgr progress;
+  const CancelRequest* cancel;
   bool live;  // cinfo was created and must be destroyed
 };
 
-// What one encode needs, as plain data for the setjmp region.
-struct EncodeJob {
-  const uint8_t* pixels;  // rows top first, `stride` bytes apart
-  size_t stride;
-  JDIMENSION width, height;
-  int components;  // 3 = RGB, 1 = gray
-  int quality, smoothing;
-  boolean optimise;
-  ProgressCallback progress;
-  const CancelRequest* cancel;
-};
+namespace {
 
-bool EncodeJpeg(JpegEncoderState* state, FILE* out, const EncodeJob* job) {
+// Called by libjpeg between units of work, also inside its last pass.
+void WatchEncode(j_common_ptr cinfo) {
+  const auto* state = reinterpret_cast<const JpegEncoderState*>(cinfo);
+  if (state->cancel != nullptr && state->cancel->requested()) (*cinfo->err->error_exit)(cinfo);
+}
+
+bool StartJpegEncode(JpegEncoderState* state, FILE* out, JDIMENSION width, JDIMENSION height,
+                     const EncodeSettings* settings) {
   state->cinfo.err = InstallJpegErrors(&state->errors);
   if (setjmp(state->errors.jump)) return false;
   state->live = true;
   j_compress_ptr cinfo = &state->cinfo;
   jpeg_create_compress(cinfo);
+  state->progress.progress_monitor = WatchEncode;
+  cinfo->progress = &state->progress;
   jpeg_stdio_dest(cinfo, out);
 
-  cinfo->image_width = job->width;
-  cinfo->image_height = job->height;
-  cinfo->input_components = job->components;
-  cinfo->in_color_space = job->components == 3 ? JCS_RGB : JCS_GRAYSCALE;
+  cinfo->image_width = width;
+  cinfo->image_height = height;
+  cinfo->input_components = settings->grayscale ? 1 : 3;
+  cinfo->in_color_space = settings->grayscale ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(cinfo);
-  cinfo->optimize_coding = job->optimise;
-  cinfo->smoothing_factor = job->smoothing;
-  jpeg_set_quality(cinfo, job->quality, TRUE);
+  cinfo->optimize_coding = settings->optimise ? TRUE : FALSE;
+  cinfo->smoothing_factor = settings->smoothing;
+  jpeg_set_quality(cinfo, settings->quality, TRUE);
   jpeg_start_compress(cinfo, TRUE);
-
-  // Several rows per call; libjpeg only reads through the row pointers.
-  while (cinfo->next_scanline < job->height) {
-    if (job->cancel->requested()) return false;
-    JSAMPROW rows[16];
-    const JDIMENSION first = cinfo->next_scanline;
-    const JDIMENSION count = job->height - first < 16 ? job->height - first : 16;
-    for (JDIMENSION i = 0; i < count; ++i)
-      rows[i] = const_cast<JSAMPROW>(job->pixels + (first + i) * job->stride);
-    const JDIMENSION done = jpeg_write_scanlines(cinfo, rows, count);
-    if (done == 0) return false;
-    if (job->progress) {
-      for (JDIMENSION row = first; row < first + done; ++row)
-        job->progress(0, static_cast<int>((row + 1) * 100ULL / job->height), static_cast<int>(row), 0);
-    }
-  }
-  jpeg_finish_compress(cinfo);
-  if (job->progress) job->progress(0, 100, static_cast<int>(job->height) - 1, 0);
   return true;
 }
 
+// Several rows per call; libjpeg only reads through the row pointers.
+bool WriteJpegRows(JpegEncoderState* state, const uint8_t* rows, size_t stride, JDIMENSION count) {
+  if (setjmp(state->errors.jump)) return false;
+  j_compress_ptr cinfo = &state->cinfo;
+  for (JDIMENSION done = 0; done < count;) {
+    JSAMPROW pointers[16];
+    const JDIMENSION batch = count - done < 16 ? count - done : 16;
+    for (JDIMENSION i = 0; i < batch; ++i) pointers[i] = const_cast<JSAMPROW>(rows + (done + i) * stride);
+    const JDIMENSION written = jpeg_write_scanlines(cinfo, pointers, batch);
+    if (written == 0) return false;
+    done += written;
+  }
+  return true;
+}
+
+bool FinishJpegEncode(JpegEncoderState* state) {
+  if (setjmp(state->errors.jump)) return false;
+  jpeg_finish_compress(&state->cinfo);
+  return true;
+}
+
+uint64_t BlocksOf(int32_t pixels, int32_t block_pixels) {
+  return (static_cast<uint64_t>(pixels) + static_cast<uint64_t>(block_pixels) - 1) / static_cast<uint64_t>(block_pixels);
+}
+
 }  // namespace
+
+JpegStripWriter::JpegStripWriter() : state_(new JpegEncoderState) {
+  std::memset(state_.get(), 0, sizeof(JpegEncoderState));
+}
+
+JpegStripWriter::~JpegStripWriter() { Abandon(); }
+
+uint64_t JpegStripWriter::WorkingBytes(int32_t width, int32_t height, const EncodeSettings& settings) {
+  // Colour conversion, downsampling and DCT buffers (a few rows of 16),
+  // and the tables.
+  uint64_t bytes = static_cast<uint64_t>(width) * 3 * 48 + 32 * 1024;
+  if (!settings.optimise) return bytes;
+  constexpr uint64_t kBlockBytes = 64 * 2;
+  if (settings.grayscale) return bytes + BlocksOf(width, 8) * BlocksOf(height, 8) * kBlockBytes;
+  // Luma in 8x8 blocks padded to whole 16x16 units, each chroma component
+  // in one 8x8 block per 16x16 pixels.
+  const uint64_t luma = 2 * BlocksOf(width, 16) * 2 * BlocksOf(height, 16);
+  const uint64_t chroma = BlocksOf(width, 16) * BlocksOf(height, 16);
+  return bytes + (luma + 2 * chroma) * kBlockBytes;
+}
+
+bool JpegStripWriter::Begin(const char* destination, int32_t width, int32_t height,
+                            const EncodeSettings& settings, const std::vector<MetadataBlock>& metadata,
+                            const CancelRequest& cancel) {
+  Abandon();
+  (void)metadata;  // carried for the marker segments to come; none is written yet
+  if (destination == nullptr || *destination == '\0' || !settings.valid() || width < 1 || height < 1)
+    return false;
+  if (!file_.Create(destination)) return false;
+  std::memset(state_.get(), 0, sizeof(JpegEncoderState));
+  state_->cancel = &cancel;
+  writing_ = StartJpegEncode(state_.get(), file_.stream(), static_cast<JDIMENSION>(width),
+                             static_cast<JDIMENSION>(height), &settings);
+  if (!writing_) Abandon();
+  return writing_;
+}
+
+bool JpegStripWriter::WriteRows(const uint8_t* rows, size_t stride, int32_t count) {
+  if (!writing_ || count < 1) return false;
+  if (!WriteJpegRows(state_.get(), rows, stride, static_cast<JDIMENSION>(count))) {
+    Abandon();
+    return false;
+  }
+  return true;
+}
+
+bool JpegStripWriter::Finish() {
+  if (!writing_ || state_->cinfo.next_scanline != state_->cinfo.image_height ||
+      !FinishJpegEncode(state_.get())) {
+    Abandon();
+    return false;
+  }
+  jpeg_destroy_compress(&state_->cinfo);
+  state_->live = false;
+  writing_ = false;
+  return file_.Commit();
+}
+
+void JpegStripWriter::Abandon() {
+  if (state_->live) jpeg_destroy_compress(&state_->cinfo);
+  state_->live = false;
+  state_->cancel = nullptr;
+  writing_ = false;
+  file_.Abandon();
+}
 
 int JpegCodec::Write(const char* destination, const PictureBuffer& buffer, int32_t quality,
                      int32_t colour, int32_t optimise, int32_t smoothing, ProgressCallback progress,
                      const CancelRequest& cancel) {
   Reset();
-  if (destination == nullptr || *destination == '\0') return 0;
-  if (quality < 1 || quality > 100 || smoothing < 0 || smoothing > 100) return 0;
+  const EncodeSettings settings{quality, colour != 1, optimise != 0, smoothing};
+  if (destination == nullptr || *destination == '\0' || !settings.valid()) return 0;
   if (!buffer.allocated() || buffer.width() < 1 || buffer.height() < 1) return 0;
+  const int32_t bits = buffer.bits_per_pixel();
+  if (bits != 8 && bits != 24 && bits != 32) return 0;
+  const PixelConverter converter(buffer.layout(), buffer.palette(), settings.input_layout());
 
-  // The mode's depth: 24-bit RGB for colour, 8-bit gray without palette for
-  // grayscale (a paletted picture goes through its palette's gray values).
-  const bool rgb = colour == 1;
-  const int32_t depth = rgb ? 24 : 8;
-  const PictureBuffer* source = &buffer;
-  PictureBuffer converted;
-  if (buffer.bits_per_pixel() != depth || buffer.palette_count() != 0) {
-    if (!buffer.ConvertInto(converted, depth, nullptr)) return 0;
-    source = &converted;
+  JpegStripWriter writer;
+  if (!writer.Begin(destination, buffer.width(), buffer.height(), settings, {}, cancel)) return 0;
+  // Strips of rows, converted to the input layout where the picture's
+  // layout differs; the cancel request is looked at between them.
+  constexpr int32_t kStripRows = 16;
+  const size_t width = static_cast<size_t>(buffer.width());
+  const size_t input_stride = RowBytes(settings.input_layout(), buffer.width());
+  std::vector<uint8_t> converted(converter.identity() ? 0 : input_stride * kStripRows);
+  for (int32_t y = 0; y < buffer.height(); y += kStripRows) {
+    if (cancel.requested()) return 0;
+    const int32_t rows = buffer.height() - y < kStripRows ? buffer.height() - y : kStripRows;
+    const uint8_t* strip = buffer.row(y);
+    size_t stride = buffer.stride();
+    if (!converter.identity()) {
+      converter.ConvertRows(strip, stride, converted.data(), input_stride, width, rows);
+      strip = converted.data();
+      stride = input_stride;
+    }
+    if (!writer.WriteRows(strip, stride, rows)) return 0;
+    if (progress) {
+      for (int32_t row = y; row < y + rows; ++row)
+        progress(0, static_cast<int>((row + 1) * 100LL / buffer.height()), row, 0);
+    }
   }
-
-  const EncodeJob job{source->pixels(),
-                      source->stride(),
-                      static_cast<JDIMENSION>(source->width()),
-                      static_cast<JDIMENSION>(source->height()),
-                      rgb ? 3 : 1,
-                      quality,
-                      smoothing,
-                      static_cast<boolean>(optimise != 0 ? TRUE : FALSE),
-                      progress,
-                      &cancel};
-
-  DestinationFile file;
-  if (!file.Create(destination)) return 0;
-  JpegEncoderState state;
-  std::memset(&state, 0, sizeof state);
-  const bool encoded = EncodeJpeg(&state, file.stream(), &job);
-  if (state.live) jpeg_destroy_compress(&state.cinfo);
-  if (!encoded) {
-    file.Abandon();
-    return 0;
-  }
-  return file.Commit() ? 1 : 0;
+  if (!writer.Finish()) return 0;
+  if (progress) progress(0, 100, buffer.height() - 1, 0);
+  return 1;
 }

@@ -11,10 +11,7 @@
 #include <cstdint>
 
 #include "imaging/mapped_block.h"
-
-struct PaletteEntry {
-  uint8_t red, green, blue, reserved;
-};
+#include "imaging/pixel_layout.h"
 
 class PictureBuffer {
  public:
@@ -38,6 +35,9 @@ class PictureBuffer {
   int32_t bits_per_pixel() const { return bits_per_pixel_; }
   int32_t palette_count() const { return palette_count_; }
   size_t stride() const { return static_cast<size_t>(width_) * (bits_per_pixel_ / 8); }
+  // The layout of an allocated 8, 24 or 32-bit picture (8 bits: palette
+  // indices when there is a palette, else gray).
+  PixelLayout layout() const;
   int64_t total_size() const;  // pixel bytes + kDescriptorSize; 0 when empty
   const char* signature() const { return signature_; }
 
@@ -47,7 +47,7 @@ class PictureBuffer {
   const PaletteEntry* palette() const { return palette_; }
 
   // Allocates `target` at `target_bits` (24, or 8 without palette) and
-  // converts every pixel into it; see the .cpp for the rules. `palette` is
+  // converts every pixel into it by imaging/pixel_conversion.h. `palette` is
   // reserved for reduced-palette targets and must be null.
   bool ConvertInto(PictureBuffer& target, int32_t target_bits, const PaletteEntry* palette) const;
 

@@ -1,5 +1,5 @@
 // The loader is a list of readers in order, nothing more: the first whose
-// Open accepts the file decides the result with its Decode.
+// Open accepts the file decides the result.
 #include "imaging/picture_loader.h"
 
 #include "imaging/jpeg_codec.h"
@@ -10,24 +10,56 @@
 #include "imaging/readers/png_reader.h"
 #include "imaging/readers/tiff_reader.h"
 
-int PictureLoader::Load(const char* path, PictureBuffer* buffer, const Admission& admit) {
-  if (!PathExists(path)) return -1;
-  JpegCodec jpeg;
-  BmpReader bmp;
-  TiffReader tiff;
-  PngReader png;
-  PcxReader pcx;
-  PcdReader pcd(2);
-  PictureReader* const readers[] = {&jpeg, &bmp, &tiff, &png, &pcx, &pcd};
+namespace {
 
-  int result = -3;
-  for (PictureReader* reader : readers) {
-    if (!reader->Open(path, buffer, nullptr)) continue;
-    if (admit) admit(reader->Plan());
-    result = reader->Decode() ? 1 : -3;
-    break;
+template <typename Reader>
+std::unique_ptr<PictureReader> Make() {
+  return std::unique_ptr<PictureReader>(new Reader);
+}
+std::unique_ptr<PictureReader> MakePhotoCdReader() { return std::unique_ptr<PictureReader>(new PcdReader(2)); }
+
+// The order of tries.
+using ReaderMaker = std::unique_ptr<PictureReader> (*)();
+constexpr ReaderMaker kReaders[] = {Make<JpegCodec>, Make<BmpReader>, Make<TiffReader>,
+                                    Make<PngReader>, Make<PcxReader>, MakePhotoCdReader};
+
+}  // namespace
+
+int PictureLoader::OpenReader(const char* path, std::unique_ptr<PictureReader>* reader,
+                              const CancelRequest& cancel) {
+  reader->reset();
+  if (!PathExists(path)) return -1;
+  for (ReaderMaker make : kReaders) {
+    std::unique_ptr<PictureReader> candidate = make();
+    if (candidate->Open(path, cancel)) {
+      *reader = std::move(candidate);
+      return 1;
+    }
   }
-  // Every reader lets go of its file and decoder state before we return.
-  for (PictureReader* reader : readers) reader->Reset();
-  return result;
+  return -3;
+}
+
+int PictureLoader::Load(const char* path, PictureBuffer* buffer) {
+  std::unique_ptr<PictureReader> reader;
+  const int opened = OpenReader(path, &reader);
+  if (opened != 1) return opened;
+  return ReadWholePictureInto(*reader, buffer) ? 1 : -3;
+}
+
+bool ReadWholePictureInto(PictureReader& reader, PictureBuffer* buffer) {
+  const PictureDescription& picture = reader.description();
+  if (!reader.Prepare()) {
+    reader.Reset();
+    return false;
+  }
+  const int32_t bits = BytesPerPixel(picture.layout) * 8;
+  const int32_t palette_count = picture.layout == PixelLayout::kPalette8 ? picture.palette_count : 0;
+  if (!buffer->Allocate(picture.width, picture.height, bits, palette_count)) {
+    reader.Reset();
+    return false;
+  }
+  for (int i = 0; i < palette_count; ++i) buffer->palette()[i] = picture.palette[i];
+  const bool read = reader.ReadWholePicture(buffer->pixels(), buffer->stride());
+  reader.Reset();
+  return read;
 }

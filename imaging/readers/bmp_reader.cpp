@@ -6,6 +6,7 @@
 // red.
 #include "imaging/readers/bmp_reader.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "imaging/picture_limits.h"
@@ -15,16 +16,33 @@ namespace {
 constexpr uint32_t kFileHeaderSize = 14;
 constexpr uint32_t kCoreHeaderSize = 12;     // OS/2 form
 constexpr uint32_t kWindowsFieldsSize = 20;  // up to and with the compression field
+// About this many bytes of rows are read with one seek and one read.
+constexpr size_t kBytesPerRead = 256 * 1024;
+
+size_t FileRowBytes(int32_t width) { return (static_cast<size_t>(width) * 24 + 31) / 32 * 4; }
+int32_t RowsPerRead(size_t file_row) {
+  return file_row >= kBytesPerRead ? 1 : static_cast<int32_t>(kBytesPerRead / file_row);
+}
+
+// Blue, green, red as stored to red, green, blue.
+void BgrToRgb(const uint8_t* in, uint8_t* out, int32_t width) {
+  for (int32_t x = 0; x < width; ++x, in += 3, out += 3) {
+    out[0] = in[2];
+    out[1] = in[1];
+    out[2] = in[0];
+  }
+}
 
 }  // namespace
 
-void BmpReader::ResetHeader() {
+void BmpReader::ResetFormat() {
   width_ = height_ = 0;
   bottom_up_ = false;
   pixel_offset_ = 0;
+  file_rows_ = std::vector<uint8_t>();
 }
 
-bool BmpReader::ReadHeader(const char* path) {
+bool BmpReader::ReadHeader(const char* path, PictureDescription* description) {
   uint8_t header[kFileHeaderSize + kWindowsFieldsSize];
   if (!file_.Open(path) || !file_.ReadExactly(header, kFileHeaderSize)) return false;
   if (header[0] != 'B' || (header[1] != 'M' && header[1] != 'A')) return false;
@@ -60,32 +78,41 @@ bool BmpReader::ReadHeader(const char* path) {
   height_ = static_cast<int32_t>(height);
   bottom_up_ = bottom_up;
   pixel_offset_ = offset;
+  description->width = width_;
+  description->height = height_;
+  description->layout = PixelLayout::kRgb24;
+  description->working_bytes = FileRowBytes(width_) * static_cast<size_t>(std::min(RowsPerRead(FileRowBytes(width_)), height_));
   return true;
 }
 
-bool BmpReader::DecodePicture() {
-  // Within the limits, so none of this can overflow.
-  const size_t file_row = (static_cast<size_t>(width_) * 24 + 31) / 32 * 4;
-  const int64_t needed = int64_t{pixel_offset_} + static_cast<int64_t>(file_row) * height_;
-  // A file too short for its rows, or with a lying pixel-data offset, fails
-  // here, before a picture of the claimed size is allocated.
-  if (file_.Size() < needed) return false;
-  if (!buffer_->Allocate(width_, height_, 24, 0) || !file_.Seek(pixel_offset_)) return false;
+// A file too short for its rows, or with a lying pixel-data offset, fails
+// before any row. Within the limits, so none of this can overflow.
+bool BmpReader::CheckBeforeRows() {
+  const int64_t needed = int64_t{pixel_offset_} + static_cast<int64_t>(FileRowBytes(width_)) * height_;
+  return file_.Size() >= needed;
+}
 
-  std::vector<uint8_t> row(file_row);
-  for (int32_t i = 0; i < height_; ++i) {
-    if (!file_.ReadExactly(row.data(), file_row)) return false;
-    const int32_t y = bottom_up_ ? height_ - 1 - i : i;
-    uint8_t* out = buffer_->row(y);
-    const uint8_t* in = row.data();
-    for (int32_t x = 0; x < width_; ++x, in += 3, out += 3) {
-      out[0] = in[2];
-      out[1] = in[1];
-      out[2] = in[0];
+// Rows y .. y + count - 1 of the picture. In a bottom-up file they are one
+// run of file rows ending at file row height - 1 - y, read in pieces from
+// the run's bottom, which is the picture's upper end.
+bool BmpReader::ReadStrip(uint8_t* rows, size_t stride, int32_t count) {
+  const size_t file_row = FileRowBytes(width_);
+  const int32_t rows_per_read = RowsPerRead(file_row);
+  int32_t y = rows_read();
+  for (int32_t done = 0; done < count;) {
+    const int32_t run = count - done < rows_per_read ? count - done : rows_per_read;
+    // The first file row of the run: the picture's rows y .. y + run - 1.
+    const int64_t first = bottom_up_ ? int64_t{height_} - y - run : y;
+    file_rows_.resize(file_row * static_cast<size_t>(run));
+    if (!file_.Seek(pixel_offset_ + first * static_cast<int64_t>(file_row)) ||
+        !file_.ReadExactly(file_rows_.data(), file_rows_.size()))
+      return false;
+    for (int32_t i = 0; i < run; ++i) {
+      const int32_t stored = bottom_up_ ? run - 1 - i : i;
+      BgrToRgb(file_rows_.data() + static_cast<size_t>(stored) * file_row, rows + (done + i) * stride, width_);
     }
-    ReportRow(i, height_);
+    done += run;
+    y += run;
   }
   return true;
 }
-
-PicturePlan BmpReader::Plan() const { return PicturePlan{width_, height_, 24, 0}; }

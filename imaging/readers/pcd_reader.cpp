@@ -20,6 +20,14 @@ constexpr Resolution kResolutions[] = {
     {768, 512, 0x30000},
 };
 
+// Each luma level scaled once.
+const struct LumaTable {
+  double scaled[256];
+  LumaTable() {
+    for (int i = 0; i < 256; ++i) scaled[i] = 1.407488 * i;
+  }
+} kLuma;
+
 uint8_t Clamped(double value) {
   const double rounded = std::floor(value + 0.5);
   return rounded <= 0 ? 0 : rounded >= 255 ? 255 : static_cast<uint8_t>(rounded);
@@ -52,36 +60,57 @@ int32_t PcdReader::WidthOf(int resolution) { return kResolutions[resolution].wid
 int32_t PcdReader::HeightOf(int resolution) { return kResolutions[resolution].height; }
 int64_t PcdReader::OffsetOf(int resolution) { return kResolutions[resolution].offset; }
 
-bool PcdReader::ReadHeader(const char* path) {
+bool PcdReader::ReadHeader(const char* path, PictureDescription* description) {
   char signature[4];
-  return file_.Open(path) && file_.Size() > kSmallestPacSize && file_.Seek(kSignatureOffset) &&
-         file_.ReadExactly(signature, sizeof signature) && std::memcmp(signature, "PCD_", 4) == 0;
-}
-
-bool PcdReader::DecodePicture() {
+  if (!file_.Open(path) || file_.Size() <= kSmallestPacSize || !file_.Seek(kSignatureOffset) ||
+      !file_.ReadExactly(signature, sizeof signature) || std::memcmp(signature, "PCD_", 4) != 0)
+    return false;
   const Resolution& size = kResolutions[resolution_];
-  if (!buffer_->Allocate(size.width, size.height, 24, 0) || !file_.Seek(size.offset)) return false;
-
-  double luma_scaled[256];
-  for (int i = 0; i < 256; ++i) luma_scaled[i] = 1.407488 * i;
-
-  // Y1, Y2 and the chroma row of one row pair, read at once.
-  const size_t row = static_cast<size_t>(size.width);
-  std::vector<uint8_t> pair(3 * row);
-  const uint8_t* y1 = pair.data();
-  const uint8_t* y2 = y1 + row;
-  const uint8_t* c1 = y2 + row;
-  const uint8_t* c2 = c1 + row / 2;
-  for (int32_t y = 0; y < size.height; y += 2) {
-    if (!file_.ReadExactly(pair.data(), pair.size())) return false;
-    ConvertRow(y1, c1, c2, luma_scaled, size.width, buffer_->row(y));
-    ConvertRow(y2, c1, c2, luma_scaled, size.width, buffer_->row(y + 1));
-    ReportRow(y, size.height);
-    ReportRow(y + 1, size.height);
-  }
+  description->width = size.width;
+  description->height = size.height;
+  description->layout = PixelLayout::kRgb24;
+  description->working_bytes = 4 * static_cast<uint64_t>(size.width);
   return true;
 }
 
-PicturePlan PcdReader::Plan() const {
-  return PicturePlan{WidthOf(resolution_), HeightOf(resolution_), 24, 0};
+void PcdReader::ResetFormat() {
+  positioned_ = false;
+  pair_ = std::vector<uint8_t>();
+  lower_ = std::vector<uint8_t>();
+  lower_pending_ = false;
+}
+
+// Rows come in pairs; a strip that ends between the rows of a pair keeps
+// the lower row for the next strip.
+bool PcdReader::ReadStrip(uint8_t* rows, size_t stride, int32_t count) {
+  const Resolution& size = kResolutions[resolution_];
+  const size_t width = static_cast<size_t>(size.width);
+  if (!positioned_) {
+    if (!file_.Seek(size.offset)) return false;
+    positioned_ = true;
+    pair_.resize(3 * width);
+    lower_.resize(3 * width);
+  }
+  const uint8_t* y1 = pair_.data();
+  const uint8_t* y2 = y1 + width;
+  const uint8_t* c1 = y2 + width;
+  const uint8_t* c2 = c1 + width / 2;
+  for (int32_t y = 0; y < count; ++y) {
+    uint8_t* out = rows + y * stride;
+    if (lower_pending_) {
+      std::memcpy(out, lower_.data(), 3 * width);
+      lower_pending_ = false;
+      continue;
+    }
+    if (!file_.ReadExactly(pair_.data(), pair_.size())) return false;
+    ConvertRow(y1, c1, c2, kLuma.scaled, size.width, out);
+    if (y + 1 < count) {
+      ConvertRow(y2, c1, c2, kLuma.scaled, size.width, rows + (y + 1) * stride);
+      ++y;
+    } else {
+      ConvertRow(y2, c1, c2, kLuma.scaled, size.width, lower_.data());
+      lower_pending_ = true;
+    }
+  }
+  return true;
 }

@@ -1,8 +1,10 @@
 // Reads one resolution of a Photo CD image pac: luma rows and shared chroma
-// rows in the file's YCC encoding, turned into red, green, blue.
+// rows in the file's YCC encoding, turned into red, green, blue. The three
+// base resolutions are stored as row pairs, so rows flow pair by pair.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "imaging/readers/stdio_picture_reader.h"
 
@@ -21,11 +23,15 @@ class PcdReader : public StdioPictureReader {
   // "PCD_" at this offset marks an image pac.
   static constexpr int64_t kSignatureOffset = 2048;
 
-  PicturePlan Plan() const override;
 
  private:
-  bool ReadHeader(const char* path) override;
-  bool DecodePicture() override;
+  bool ReadHeader(const char* path, PictureDescription* description) override;
+  bool ReadStrip(uint8_t* rows, size_t stride, int32_t count) override;
+  void ResetFormat() override;
 
   int resolution_;
+  bool positioned_ = false;      // the file stands at the resolution's rows
+  std::vector<uint8_t> pair_;    // Y1, Y2 and the chroma row of one pair
+  std::vector<uint8_t> lower_;   // the pair's second row, when a strip ended
+  bool lower_pending_ = false;   // between the rows of a pair
 };

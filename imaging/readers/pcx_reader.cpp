@@ -19,11 +19,13 @@ constexpr int64_t kPaletteSize = 768;
 constexpr size_t kChunkSize = 64 * 1024;
 constexpr int64_t kLongestRun = 63;
 
+}  // namespace
+
 // Hands out the compressed bytes from `begin` to `end` of the file, read in
 // large chunks. Next() fails once the data is used up.
-class CompressedData {
+class PcxCompressedData {
  public:
-  CompressedData(StdioFile& file, int64_t begin, int64_t end)
+  PcxCompressedData(StdioFile& file, int64_t begin, int64_t end)
       : file_(file), left_in_file_(end - begin), chunk_(kChunkSize) {}
 
   bool Next(uint8_t* byte) {
@@ -49,8 +51,10 @@ class CompressedData {
   size_t at_ = 0, filled_ = 0;
 };
 
+namespace {
+
 // Decodes one line of `size` bytes; false when the data ends first.
-bool DecodeLine(CompressedData& data, uint8_t* line, size_t size) {
+bool DecodeLine(PcxCompressedData& data, uint8_t* line, size_t size) {
   size_t at = 0;
   while (at < size) {
     uint8_t code;
@@ -70,12 +74,17 @@ bool DecodeLine(CompressedData& data, uint8_t* line, size_t size) {
 
 }  // namespace
 
-void PcxReader::ResetHeader() {
+PcxReader::PcxReader() = default;
+PcxReader::~PcxReader() = default;
+
+void PcxReader::ResetFormat() {
   width_ = height_ = planes_ = bytes_per_line_ = 0;
   data_end_ = 0;
+  data_.reset();
+  line_ = std::vector<uint8_t>();
 }
 
-bool PcxReader::ReadHeader(const char* path) {
+bool PcxReader::ReadHeader(const char* path, PictureDescription* description) {
   uint8_t header[kHeaderSize];
   if (!file_.Open(path) || !file_.ReadExactly(header, sizeof header) || header[0] != 0x0A)
     return false;
@@ -97,51 +106,53 @@ bool PcxReader::ReadHeader(const char* path) {
   if (planes == 1) {
     if (size < kHeaderSize + kPaletteSize) return false;
     data_end = size - kPaletteSize;
+    uint8_t palette[kPaletteSize];
+    if (!file_.Seek(data_end) || !file_.ReadExactly(palette, sizeof palette)) return false;
+    for (int i = 0; i < 256; ++i)
+      description->palette[i] = {palette[3 * i], palette[3 * i + 1], palette[3 * i + 2], 0};
+    description->palette_count = 256;
   }
   width_ = static_cast<int32_t>(width);
   height_ = static_cast<int32_t>(height);
   planes_ = planes;
   bytes_per_line_ = bytes_per_line;
   data_end_ = data_end;
+  description->width = width_;
+  description->height = height_;
+  description->layout = planes == 1 ? PixelLayout::kPalette8 : PixelLayout::kRgb24;
+  description->working_bytes = kChunkSize + static_cast<uint64_t>(planes) * static_cast<uint64_t>(bytes_per_line);
   return true;
 }
 
-bool PcxReader::DecodePicture() {
+// Each line takes at least one two-byte run per 63 bytes, so data shorter
+// than that cannot hold the picture.
+bool PcxReader::CheckBeforeRows() {
+  const int64_t line_size = int64_t{planes_} * bytes_per_line_;
+  const int64_t runs_per_line = (line_size + kLongestRun - 1) / kLongestRun;
+  return data_end_ - kHeaderSize >= runs_per_line * 2 * height_;
+}
+
+bool PcxReader::ReadStrip(uint8_t* rows, size_t stride, int32_t count) {
   const size_t line_size = static_cast<size_t>(planes_) * static_cast<size_t>(bytes_per_line_);
-  // Each line takes at least one two-byte run per 63 bytes, so data shorter
-  // than that cannot hold the picture; refuse before allocating it.
-  const int64_t runs_per_line = (static_cast<int64_t>(line_size) + kLongestRun - 1) / kLongestRun;
-  if (data_end_ - kHeaderSize < runs_per_line * 2 * height_) return false;
-
-  const bool paletted = planes_ == 1;
-  if (!buffer_->Allocate(width_, height_, paletted ? 8 : 24, paletted ? 256 : 0)) return false;
-  if (paletted) {
-    uint8_t palette[kPaletteSize];
-    if (!file_.Seek(data_end_) || !file_.ReadExactly(palette, sizeof palette)) return false;
-    for (int i = 0; i < 256; ++i)
-      buffer_->palette()[i] = {palette[3 * i], palette[3 * i + 1], palette[3 * i + 2], 0};
+  if (data_ == nullptr) {
+    if (!file_.Seek(kHeaderSize)) return false;
+    data_.reset(new PcxCompressedData(file_, kHeaderSize, data_end_));
+    line_.resize(line_size);
   }
-  if (!file_.Seek(kHeaderSize)) return false;
-
-  CompressedData data(file_, kHeaderSize, data_end_);
-  std::vector<uint8_t> line(line_size);
   const size_t plane = static_cast<size_t>(bytes_per_line_);
-  for (int32_t y = 0; y < height_; ++y) {
-    if (!DecodeLine(data, line.data(), line_size)) return false;
-    uint8_t* out = buffer_->row(y);
-    if (paletted) {
-      std::memcpy(out, line.data(), static_cast<size_t>(width_));
+  for (int32_t y = 0; y < count; ++y) {
+    if (!DecodeLine(*data_, line_.data(), line_size)) return false;
+    uint8_t* out = rows + y * stride;
+    if (planes_ == 1) {
+      std::memcpy(out, line_.data(), static_cast<size_t>(width_));
     } else {
-      const uint8_t* red = line.data();
+      const uint8_t* red = line_.data();
       for (int32_t x = 0; x < width_; ++x, out += 3) {
         out[0] = red[x];
         out[1] = red[plane + x];
         out[2] = red[2 * plane + x];
       }
     }
-    ReportRow(y, height_);
   }
   return true;
 }
-
-PicturePlan PcxReader::Plan() const { return PicturePlan{width_, height_, planes_ == 1 ? 8 : 24, 0}; }

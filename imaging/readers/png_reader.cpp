@@ -1,5 +1,7 @@
 // libpng set up with our own read callback and error hooks; every libpng
-// call that may fail runs inside a small setjmp function below.
+// call that may fail runs inside a small setjmp function below. Plain files
+// are read row by row; interlaced ones need every pass over the whole
+// picture.
 #include "imaging/readers/png_reader.h"
 
 #include <png.h>
@@ -19,6 +21,7 @@ struct PngDecoderState {
   int palette_count;
   png_color palette[256];
   int passes;
+  bool interlaced;
 };
 
 namespace {
@@ -70,6 +73,7 @@ bool ReadPngHeader(PngDecoderState* state) {
   if (colour_type == PNG_COLOR_TYPE_RGB_ALPHA) png_set_swap_alpha(png);
   png_set_gamma(png, 2.2, FileGamma(png, info));
   state->passes = png_set_interlace_handling(png);
+  state->interlaced = interlace != PNG_INTERLACE_NONE;
   png_read_update_info(png, info);
 
   switch (colour_type) {
@@ -98,17 +102,27 @@ bool ReadPngHeader(PngDecoderState* state) {
 }
 
 // Reads every pass, each row into its top-down place, then the file's end.
-bool ReadPngRows(PngDecoderState* state, uint8_t* pixels, size_t stride, ProgressCallback progress) {
+// The caller's cancel request is looked at between rows.
+bool ReadPngPasses(PngDecoderState* state, uint8_t* pixels, size_t stride, const CancelRequest* cancel) {
   png_structp png = state->png;
   if (setjmp(png_jmpbuf(png))) return false;
   for (int pass = 0; pass < state->passes; ++pass) {
     for (png_uint_32 y = 0; y < state->height; ++y) {
+      if (cancel->requested()) return false;
       png_read_row(png, pixels + y * stride, nullptr);
-      if (progress && pass == state->passes - 1)
-        progress(1, static_cast<int>((y + 1) * 100ULL / state->height), static_cast<int>(y), 0);
     }
   }
   png_read_end(png, nullptr);
+  return true;
+}
+
+// Reads the next `count` rows of a file that is not interlaced; after the
+// last row, the file's end.
+bool ReadPngRows(PngDecoderState* state, uint8_t* rows, size_t stride, int32_t count, bool last) {
+  png_structp png = state->png;
+  if (setjmp(png_jmpbuf(png))) return false;
+  for (int32_t y = 0; y < count; ++y) png_read_row(png, rows + y * stride, nullptr);
+  if (last) png_read_end(png, nullptr);
   return true;
 }
 
@@ -118,54 +132,47 @@ PngReader::PngReader() : state_(new PngDecoderState) { std::memset(state_.get(),
 
 PngReader::~PngReader() { Reset(); }
 
-void PngReader::Reset() {
+void PngReader::ReleaseDecoder() {
   PngDecoderState* state = state_.get();
   if (state->png) png_destroy_read_struct(&state->png, state->info ? &state->info : nullptr, nullptr);
   if (state->file) std::fclose(state->file);
   std::memset(state, 0, sizeof(PngDecoderState));
-  target_ = nullptr;
-  progress_ = nullptr;
 }
 
-bool PngReader::Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) {
-  Reset();
-  if (path == nullptr || buffer == nullptr) return false;
+bool PngReader::ReadHeader(const char* path, PictureDescription* description) {
   PngDecoderState* state = state_.get();
   state->file = std::fopen(path, "rb");
   if (state->file == nullptr) return false;
   state->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpBack, IgnoreWarning);
   if (state->png) state->info = png_create_info_struct(state->png);
-  if (state->info == nullptr) {
-    Reset();
-    return false;
-  }
+  if (state->info == nullptr) return false;
   png_set_read_fn(state->png, state->file, ReadFromFile);
-  if (!ReadPngHeader(state)) {
-    Reset();
-    return false;
+  if (!ReadPngHeader(state)) return false;
+
+  description->width = static_cast<int32_t>(state->width);
+  description->height = static_cast<int32_t>(state->height);
+  switch (state->bits_per_pixel) {
+    case 32: description->layout = PixelLayout::kArgb32; break;
+    case 24: description->layout = PixelLayout::kRgb24; break;
+    default: description->layout = state->palette_count > 0 ? PixelLayout::kPalette8 : PixelLayout::kGray8;
   }
-  target_ = buffer;
-  progress_ = progress;
+  description->palette_count = state->palette_count;
+  for (int i = 0; i < state->palette_count; ++i)
+    description->palette[i] = PaletteEntry{state->palette[i].red, state->palette[i].green, state->palette[i].blue, 0};
+  description->supply = state->interlaced ? RowSupply::kWholePicture : RowSupply::kStrips;
+  // libpng keeps the previous and the current row, and zlib its window.
+  description->working_bytes = 2 * (uint64_t{state->width} * 8 + 1) + 64 * 1024;
   return true;
 }
 
-bool PngReader::Decode() {
+bool PngReader::ReadStrip(uint8_t* rows, size_t stride, int32_t count) {
   PngDecoderState* state = state_.get();
-  if (state->png == nullptr || target_ == nullptr || state->width == 0) return false;
-  bool ok = target_->Allocate(static_cast<int32_t>(state->width), static_cast<int32_t>(state->height),
-                              state->bits_per_pixel, state->palette_count);
-  if (ok) {
-    PaletteEntry* palette = target_->palette();
-    for (int i = 0; i < state->palette_count; ++i)
-      palette[i] = PaletteEntry{state->palette[i].red, state->palette[i].green, state->palette[i].blue, 0};
-    ok = ReadPngRows(state, target_->pixels(), target_->stride(), progress_);
-  }
-  Reset();
-  return ok;
+  if (state->png == nullptr || state->interlaced) return false;
+  const bool last = static_cast<png_uint_32>(rows_read() + count) == state->height;
+  return ReadPngRows(state, rows, stride, count, last);
 }
 
-PicturePlan PngReader::Plan() const {
-  const PngDecoderState* state = state_.get();
-  return PicturePlan{static_cast<int32_t>(state->width), static_cast<int32_t>(state->height),
-                     state->bits_per_pixel, 0};
+bool PngReader::DecodeWhole(uint8_t* pixels, size_t stride) {
+  PngDecoderState* state = state_.get();
+  return state->png != nullptr && ReadPngPasses(state, pixels, stride, &cancel());
 }

@@ -1,7 +1,7 @@
-// PngReader: PNG pictures through libpng, normalised to the engine's depths:
-// palette -> 8-bit paletted, gray (with or without alpha) -> 8-bit gray,
-// RGB -> 24-bit, RGBA -> 32-bit with the alpha byte in front. Sixteen-bit
-// samples are stripped to eight.
+// PngReader: PNG pictures through libpng, normalised to the engine's
+// layouts: palette -> palette indices, gray (with or without alpha) -> gray,
+// RGB -> RGB, RGBA -> alpha in front of RGB. Sixteen-bit samples are
+// stripped to eight. Interlaced files are decoded whole.
 #pragma once
 
 #include <memory>
@@ -14,16 +14,12 @@ class PngReader : public PictureReader {
  public:
   PngReader();
   ~PngReader() override;
-  PngReader(const PngReader&) = delete;
-  PngReader& operator=(const PngReader&) = delete;
-
-  void Reset() override;
-  bool Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) override;
-  bool Decode() override;
-  PicturePlan Plan() const override;
 
  private:
+  bool ReadHeader(const char* path, PictureDescription* description) override;
+  bool ReadStrip(uint8_t* rows, size_t stride, int32_t count) override;
+  bool DecodeWhole(uint8_t* pixels, size_t stride) override;
+  void ReleaseDecoder() override;
+
   std::unique_ptr<PngDecoderState> state_;
-  PictureBuffer* target_ = nullptr;
-  ProgressCallback progress_ = nullptr;
 };

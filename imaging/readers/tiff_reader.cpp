@@ -1,3 +1,7 @@
+// TIFF through libtiff's RGBA interface. Strips come from TIFFRGBAImageGet
+// over a window of rows at a time, the same routine TIFFReadRGBAImage runs
+// over the whole picture, so both give the same pixels.
+//
 // libtiff's messages go to handlers given to each open file, never to its
 // process-wide ones (stderr, or a message box on Windows). libtiff itself
 // never jumps, so no setjmp is needed.
@@ -6,7 +10,7 @@
 #include <tiffio.h>
 
 #include <cstdarg>
-#include <cstring>
+#include <algorithm>
 
 #include "imaging/mapped_block.h"
 #include "imaging/picture_limits.h"
@@ -37,72 +41,144 @@ TIFF* OpenQuietly(const char* path) {
   if (options == nullptr) return nullptr;
   TIFFOpenOptionsSetErrorHandlerExtR(options, Quiet, nullptr);
   TIFFOpenOptionsSetWarningHandlerExtR(options, Quiet, nullptr);
-  TIFF* file = TIFFOpenExt(path, "r", options);
+  // "m": read, not map, the file: a mapped file counts whole into the
+  // process's memory (and its address space) as its strips are read.
+  TIFF* file = TIFFOpenExt(path, "rm", options);
   TIFFOpenOptionsFree(options);
   return file;
 }
 
-}  // namespace
-
-void TiffReader::Reset() {
-  if (file_ != nullptr) TIFFClose(file_);
-  file_ = nullptr;
-  target_ = nullptr;
-  progress_ = nullptr;
-  width_ = height_ = 0;
+// One raster row into red, green, blue; each value packs R, G, B and A
+// from the low byte up, whatever the byte order of the machine.
+void RasterRowToRgb(const uint32_t* source, uint32_t width, uint8_t* out) {
+  for (uint32_t x = 0; x < width; ++x, out += 3) {
+    const uint32_t value = source[x];
+    out[0] = static_cast<uint8_t>(TIFFGetR(value));
+    out[1] = static_cast<uint8_t>(TIFFGetG(value));
+    out[2] = static_cast<uint8_t>(TIFFGetB(value));
+  }
 }
 
-bool TiffReader::Open(const char* path, PictureBuffer* buffer, ProgressCallback progress) {
-  Reset();
-  if (path == nullptr || buffer == nullptr) return false;
+// Orientations whose first stored row is the picture's top row: the RGBA
+// interface flips them into a bottom-up raster window by window.
+bool StoredTopDown(uint16_t orientation) {
+  return orientation == ORIENTATION_TOPLEFT || orientation == ORIENTATION_TOPRIGHT ||
+         orientation == ORIENTATION_LEFTTOP || orientation == ORIENTATION_RIGHTTOP;
+}
+
+// Rows a window holds: whole blocks (strips, or tile rows), as many as fit
+// about 1 MiB of raster, and never more than the picture.
+uint32_t WindowRows(uint32_t block_rows, uint32_t width, uint32_t height) {
+  const uint64_t block_bytes = uint64_t{block_rows} * width * 4;
+  const uint64_t blocks = block_bytes >= (1u << 20) ? 1 : (1u << 20) / block_bytes;
+  return static_cast<uint32_t>(std::min<uint64_t>(blocks * block_rows, height));
+}
+
+}  // namespace
+
+// The RGBA image begun once, and the window of raster rows decoded last
+// (mapped like any picture memory: a single-strip file's window is the
+// whole picture).
+struct TiffWindowState {
+  TIFFRGBAImage image;
+  bool begun = false;
+  MappedBlock raster;
+  uint32_t first = 0;  // picture row of the window's top
+  uint32_t rows = 0;   // rows in the window; 0 before the first
+
+  ~TiffWindowState() {
+    if (begun) TIFFRGBAImageEnd(&image);
+  }
+};
+
+TiffReader::TiffReader() = default;
+TiffReader::~TiffReader() { Reset(); }
+
+void TiffReader::ReleaseDecoder() {
+  window_.reset();
+  if (file_ != nullptr) TIFFClose(file_);
+  file_ = nullptr;
+  width_ = height_ = window_rows_ = 0;
+}
+
+bool TiffReader::ReadHeader(const char* path, PictureDescription* description) {
   file_ = OpenQuietly(path);
   if (file_ == nullptr) return false;
   uint32_t width = 0, height = 0;
   // The RGBA raster takes four bytes a pixel: that is what must fit.
   if (TIFFGetField(file_, TIFFTAG_IMAGEWIDTH, &width) != 1 ||
       TIFFGetField(file_, TIFFTAG_IMAGELENGTH, &height) != 1 || width == 0 || height == 0 ||
-      !PictureFitsLimits(width, height, 4)) {
-    Reset();
+      !PictureFitsLimits(width, height, 4))
     return false;
-  }
   width_ = width;
   height_ = height;
-  target_ = buffer;
-  progress_ = progress;
+
+  uint16_t orientation = ORIENTATION_TOPLEFT;
+  TIFFGetFieldDefaulted(file_, TIFFTAG_ORIENTATION, &orientation);
+  uint32_t block_rows = 0;
+  if (TIFFIsTiled(file_)) TIFFGetField(file_, TIFFTAG_TILELENGTH, &block_rows);
+  else TIFFGetFieldDefaulted(file_, TIFFTAG_ROWSPERSTRIP, &block_rows);
+  block_rows = std::min(block_rows, height);
+
+  description->width = static_cast<int32_t>(width);
+  description->height = static_cast<int32_t>(height);
+  description->layout = PixelLayout::kRgb24;
+  const uint64_t pixels = uint64_t{width} * height;
+  if (!StoredTopDown(orientation) || block_rows == 0) {
+    // Decoded whole: the RGBA raster beside the picture.
+    description->supply = RowSupply::kWholePicture;
+    description->working_bytes = pixels * 4;
+  } else {
+    window_rows_ = WindowRows(block_rows, width, height);
+    // The raster of a window, and libtiff's decoded strip or tiles of it.
+    const uint64_t stored_row = static_cast<uint64_t>(TIFFScanlineSize64(file_));
+    description->working_bytes = uint64_t{window_rows_} * width * 4 + uint64_t{block_rows} * stored_row;
+  }
   return true;
 }
 
-bool TiffReader::Decode() {
-  if (file_ == nullptr || target_ == nullptr) return false;
-  const size_t pixels = static_cast<size_t>(width_) * height_;
-  // Stop at the first damaged strip or tile: a picture with holes is a
-  // failed decode, not a success with blank rows.
-  MappedBlock raster;
-  bool ok = raster.Allocate(pixels * 4) &&
-            target_->Allocate(static_cast<int32_t>(width_), static_cast<int32_t>(height_), 24, 0) &&
-            TIFFReadRGBAImage(file_, width_, height_, reinterpret_cast<uint32_t*>(raster.data()), 1) != 0;
-  if (ok) {
-    // The raster holds the bottom row first; each value packs R, G, B and A
-    // from the low byte up, whatever the byte order of the machine.
-    for (uint32_t y = 0; y < height_; ++y) {
-      const uint8_t* source = raster.data() + static_cast<size_t>(height_ - 1 - y) * width_ * 4;
-      uint8_t* out = target_->row(static_cast<int32_t>(y));
-      for (uint32_t x = 0; x < width_; ++x, source += 4, out += 3) {
-        uint32_t value;
-        std::memcpy(&value, source, sizeof value);
-        out[0] = static_cast<uint8_t>(TIFFGetR(value));
-        out[1] = static_cast<uint8_t>(TIFFGetG(value));
-        out[2] = static_cast<uint8_t>(TIFFGetB(value));
-      }
-      if (progress_) progress_(1, static_cast<int>((y + 1) * 100ULL / height_), static_cast<int>(y), 0);
-    }
+// Hands out rows from the current window, decoding the next window of the
+// picture whenever the current one is used up.
+bool TiffReader::ReadStrip(uint8_t* rows, size_t stride, int32_t count) {
+  if (file_ == nullptr || window_rows_ == 0) return false;
+  if (window_ == nullptr) {
+    window_.reset(new TiffWindowState);
+    char message[1024];
+    // Stop at the first damaged strip or tile: a picture with holes is a
+    // failed decode, not a success with blank rows.
+    if (!TIFFRGBAImageOK(file_, message) || !TIFFRGBAImageBegin(&window_->image, file_, 1, message)) return false;
+    window_->begun = true;
+    window_->image.req_orientation = ORIENTATION_BOTLEFT;
+    if (!window_->raster.Allocate(static_cast<size_t>(window_rows_) * width_ * 4)) return false;
   }
-  Reset();
-  return ok;
+  TiffWindowState& window = *window_;
+  auto* raster = reinterpret_cast<uint32_t*>(window.raster.data());
+  for (int32_t done = 0; done < count;) {
+    const uint32_t y = static_cast<uint32_t>(rows_read() + done);
+    if (y >= window.first + window.rows) {
+      window.first = y;
+      window.rows = std::min(window_rows_, height_ - y);
+      window.image.row_offset = static_cast<int>(y);
+      window.image.col_offset = 0;
+      if (TIFFRGBAImageGet(&window.image, raster, width_, window.rows) == 0) return false;
+    }
+    // The window's raster holds its bottom row first.
+    const uint32_t raster_row = window.first + window.rows - 1 - y;
+    RasterRowToRgb(raster + static_cast<size_t>(raster_row) * width_, width_, rows + done * stride);
+    ++done;
+  }
+  return true;
 }
 
-// The RGBA raster is mapped beside the picture for the whole decode.
-PicturePlan TiffReader::Plan() const {
-  return PicturePlan{static_cast<int32_t>(width_), static_cast<int32_t>(height_), 24,
-                     uint64_t{width_} * height_ * 4};
+// The whole picture at once into a raster of its own, bottom row first.
+bool TiffReader::DecodeWhole(uint8_t* pixels, size_t stride) {
+  if (file_ == nullptr) return false;
+  MappedBlock raster;
+  if (!raster.Allocate(static_cast<size_t>(width_) * height_ * 4) ||
+      TIFFReadRGBAImage(file_, width_, height_, reinterpret_cast<uint32_t*>(raster.data()), 1) == 0)
+    return false;
+  const auto* bottom_first = reinterpret_cast<const uint32_t*>(raster.data());
+  for (uint32_t y = 0; y < height_; ++y)
+    RasterRowToRgb(bottom_first + static_cast<size_t>(height_ - 1 - y) * width_, width_, pixels + y * stride);
+  return true;
 }

@@ -6,12 +6,16 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "imaging/convert_command.h"
 #include "imaging/memory_budget.h"
+#include "imaging/picture_conversion.h"
+#include "imaging/picture_loader.h"
 #include "tests/support/library_format_files.h"
 #include "tests/support/own_format_files.h"
 #include "tests/support/scratch_folder.h"
@@ -117,17 +121,23 @@ TEST_F(ConcurrentConversionTest, ThreadsGiveTheSamePixelsAsOneConversionAtATime)
 }
 
 TEST_F(ConcurrentConversionTest, SmallBudgetBindsWithoutFailures) {
-  // Every conversion needs at most about 90 KB (the TIFF one: picture and
-  // RGBA raster), so two or three fit at once and the rest must wait.
+  // A budget of two and a half of the largest claim: two or three
+  // conversions fit at once and the rest must wait.
   MakeSources(120, 90);
-  constexpr uint64_t kBudget = 200 * 1024;
-  BudgetCapacity capacity(kBudget);
+  uint64_t largest = 0;
+  for (const std::string& source : sources_) {
+    std::unique_ptr<PictureReader> reader;
+    ASSERT_EQ(PictureLoader::OpenReader(source.c_str(), &reader), 1) << source;
+    largest = std::max(largest, ConversionMemory(reader->description(), EncodeSettings{}));
+  }
+  const uint64_t budget = largest * 5 / 2;
+  BudgetCapacity capacity(budget);
   const auto codes = ConvertEverywhere(kThreads);
   for (int t = 0; t < kThreads; ++t)
     for (size_t i = 0; i < sources_.size(); ++i)
       EXPECT_EQ(codes[t][i], kConvertSucceeded) << "thread " << t << ", " << sources_[i];
-  EXPECT_LE(PictureMemoryBudget().peak_bytes(), kBudget);
-  EXPECT_GT(PictureMemoryBudget().peak_bytes(), 100u * 1024) << "conversions never overlapped";
+  EXPECT_LE(PictureMemoryBudget().peak_bytes(), budget);
+  EXPECT_GT(PictureMemoryBudget().peak_bytes(), largest) << "conversions never overlapped";
   EXPECT_EQ(PictureMemoryBudget().peak_claims_beside_oversized(), 0);
   EXPECT_EQ(PictureMemoryBudget().in_use(), 0u) << "a conversion kept its claim";
 }

@@ -2,6 +2,7 @@
 // headers it must refuse quickly, and the writer's output compared with the
 // same pixels encoded by libjpeg directly at the same settings.
 #include "imaging/jpeg_codec.h"
+#include "imaging/jpeg_strip_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -124,19 +125,21 @@ TEST_F(JpegCodecTest, DecodesGrayColourAndProgressiveFilesLikeLibjpeg) {
   }
 }
 
-TEST_F(JpegCodecTest, ReportsProgressOncePerRow) {
-  const std::string path = folder_.File("in.jpg");
-  ASSERT_TRUE(WriteJpegFile(path, MakeGradient(8, 40, 3), JpegSettings{}));
-  static std::vector<int> percents;
-  percents.clear();
+TEST_F(JpegCodecTest, WriterReportsProgressOncePerRowAndAtTheEnd) {
+  PictureBuffer colour;
+  FillBuffer(MakeGradient(8, 40, 3), 24, &colour);
+  static std::vector<int> rows;
+  rows.clear();
   JpegCodec codec;
-  ASSERT_TRUE(codec.Open(path.c_str(), &buffer_, [](int stage, int percent, int, int) {
-    if (stage == 1) percents.push_back(percent);
-  }));
-  ASSERT_TRUE(codec.Decode());
-  ASSERT_EQ(percents.size(), 40u);
-  EXPECT_EQ(percents.front(), 2);
-  EXPECT_EQ(percents.back(), 100);
+  ASSERT_EQ(codec.Write(folder_.File("out.jpg").c_str(), colour, 90, 1, 1, 0,
+                        [](int stage, int percent, int row, int) {
+                          if (stage == 0 && percent == (row + 1) * 100 / 40) rows.push_back(row);
+                        }),
+            1);
+  ASSERT_EQ(rows.size(), 41u) << "a call per row, then one for the finished file";
+  EXPECT_EQ(rows.front(), 0);
+  EXPECT_EQ(rows[39], 39);
+  EXPECT_EQ(rows.back(), 39);
 }
 
 TEST_F(JpegCodecTest, LeavesCmykAndOtherFilesToTheOtherReaders) {
@@ -271,6 +274,24 @@ TEST_F(JpegCodecTest, AppliesQualityOptimisationAndSmoothing) {
   ASSERT_EQ(codec.Write(plain.c_str(), colour, 90, 1, 0, 0, nullptr), 1);
   ASSERT_EQ(codec.Write(optimised.c_str(), colour, 90, 1, 1, 0, nullptr), 1);
   EXPECT_LT(ReadFileBytes(optimised).size(), ReadFileBytes(plain).size());
+}
+
+// With optimised tables libjpeg writes the whole file in its last pass,
+// after the last row: a cancel request then still stops it.
+TEST_F(JpegCodecTest, StripWriterStopsInItsLastPassOnCancel) {
+  const Pixels rgb = MakeGradient(64, 48, 3);
+  const std::string out = folder_.File("out.jpg");
+  for (int32_t flag : {0, 1}) {
+    ASSERT_TRUE(WriteFileBytes(out, "untouched"));
+    int32_t raised = 0;
+    const CancelRequest cancel(&raised);
+    JpegStripWriter writer;
+    ASSERT_TRUE(writer.Begin(out.c_str(), 64, 48, EncodeSettings{}, {}, cancel));
+    ASSERT_TRUE(writer.WriteRows(rgb.samples.data(), 64 * 3, 48));
+    raised = flag;
+    EXPECT_EQ(writer.Finish(), flag == 0) << "cancel flag " << flag;
+    EXPECT_EQ(ReadFileBytes(out) == "untouched", flag == 1) << "cancel flag " << flag;
+  }
 }
 
 TEST_F(JpegCodecTest, RefusesBadSettingsWithoutTouchingTheDestination) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "imaging/picture_loader.h"
 #include "tests/support/own_format_files.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/temporary_files.h"
@@ -112,11 +113,10 @@ TEST_F(PcdReaderTest, AFileCutAfterOpeningFailsTheDecode) {
   const Planes planes = MakePlanes(2, 0);
   ASSERT_TRUE(WriteFileBytes(path_, MakePcd(2, planes.luma, planes.c1, planes.c2)));
   PcdReader reader;
-  ASSERT_TRUE(reader.Open(path_.c_str(), &buffer_, nullptr));
+  ASSERT_TRUE(reader.Open(path_.c_str()));
   // Cut inside the image data, below what the size test at opening allows.
   std::error_code error;
   std::filesystem::resize_file(path_, 0x30000 + 1000, error);
   if (error) GTEST_SKIP() << "the open file cannot be shortened here: " << error.message();
-  EXPECT_FALSE(reader.Decode());
-  reader.Reset();
+  EXPECT_FALSE(ReadWholePictureInto(reader, &buffer_));
 }

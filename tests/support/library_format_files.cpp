@@ -177,7 +177,7 @@ bool ReadPngAsRgba(const std::string& path, Pixels* out) {
   return ok;
 }
 
-bool WriteTiffFile(const std::string& path, const Pixels& pixels) {
+bool WriteTiffFile(const std::string& path, const Pixels& pixels, uint16_t orientation) {
   TIFFSetErrorHandler(QuietTiff);
   TIFFSetWarningHandler(QuietTiff);
   TIFF* tiff = TIFFOpen(path.c_str(), "w");
@@ -190,6 +190,7 @@ bool WriteTiffFile(const std::string& path, const Pixels& pixels) {
   TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, pixels.components == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
   TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
   TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 8);
+  TIFFSetField(tiff, TIFFTAG_ORIENTATION, orientation);
   if (pixels.components == 4) {
     const uint16_t extra = EXTRASAMPLE_UNASSALPHA;
     TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &extra);

@@ -46,9 +46,10 @@ bool WritePngFile(const std::string& path, const PngPicture& picture);
 bool ReadPngAsRgba(const std::string& path, Pixels* out);
 
 // --- TIFF --------------------------------------------------------------------
-// Writes an 8-bit contiguous TIFF: 1 sample = black-is-zero gray, 3 = RGB,
-// 4 = RGB plus unassociated alpha.
-bool WriteTiffFile(const std::string& path, const Pixels& pixels);
+// Writes an 8-bit contiguous TIFF of 8-row strips: 1 sample = black-is-zero
+// gray, 3 = RGB, 4 = RGB plus unassociated alpha. The rows are stored as
+// given, under the ORIENTATION tag's `orientation`.
+bool WriteTiffFile(const std::string& path, const Pixels& pixels, uint16_t orientation = 1);
 
 // Reads a binary PGM (P5) or PPM (P6) file of 8-bit samples.
 bool ReadNetpbm(const std::string& path, Pixels* out);

@@ -1,5 +1,7 @@
 #include "tests/support/own_format_files.h"
 
+#include "imaging/picture_loader.h"
+
 #include <cstdlib>
 
 namespace {
@@ -151,8 +153,6 @@ std::ostream& operator<<(std::ostream& out, ReadOutcome outcome) {
 }
 
 ReadOutcome ReadThrough(PictureReader& reader, const std::string& path, PictureBuffer* buffer) {
-  if (!reader.Open(path.c_str(), buffer, nullptr)) return ReadOutcome::kRefused;
-  const bool decoded = reader.Decode();
-  reader.Reset();
-  return decoded ? ReadOutcome::kDecoded : ReadOutcome::kDecodeFailed;
+  if (!reader.Open(path.c_str())) return ReadOutcome::kRefused;
+  return ReadWholePictureInto(reader, buffer) ? ReadOutcome::kDecoded : ReadOutcome::kDecodeFailed;
 }

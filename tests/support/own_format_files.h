@@ -41,7 +41,8 @@ std::string MakePcxHeader(int32_t width, int32_t height, int bits, int planes,
 std::string MakePcd(int resolution, const std::vector<uint8_t>& luma,
                     const std::vector<uint8_t>& c1, const std::vector<uint8_t>& c2);
 
-// What a reader made of a file: not opened, opened but not decoded, decoded.
+// What a reader made of a file: not opened, opened but not decoded, decoded
+// (as a whole picture into `buffer`).
 enum class ReadOutcome { kRefused, kDecodeFailed, kDecoded };
 std::ostream& operator<<(std::ostream& out, ReadOutcome outcome);
 ReadOutcome ReadThrough(PictureReader& reader, const std::string& path, PictureBuffer* buffer);

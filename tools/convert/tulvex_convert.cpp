@@ -3,18 +3,23 @@
 // code a line. Arguments reach the command as the application passes them:
 // numbers as numeric records, converted from text the way the application
 // converts text to numbers (so "-q abc" is quality 0, a bad argument).
-// A list is converted by up to -j entries at once; its lines are still
+// A list is converted by up to -j entries at once, the largest pictures
+// first so that the last ones to finish are small; its lines are still
 // printed in list order.
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "imaging/convert_command.h"
+#include "imaging/core_budget.h"
+#include "imaging/picture_loader.h"
 #include "runtime/value.h"
 
 namespace {
@@ -27,7 +32,8 @@ const char kUsage[] =
     "reads standard input. Prints CODE<TAB>SOURCE for every conversion (1 is\n"
     "success), in list order. Defaults: quality 100, colour, optimised Huffman\n"
     "tables, smoothing 0. -g writes grayscale, -n turns optimisation off.\n"
-    "-j N converts up to N list entries at once (default: one per processor).\n"
+    "-j N converts up to N list entries at once (default: one per processor),\n"
+    "the largest pictures first.\n"
     "Exit status: 0 when every code is 1, 1 otherwise, 2 for a usage error.\n";
 
 struct Options {
@@ -121,13 +127,34 @@ std::vector<Conversion> ReadList(FILE* list) {
   return conversions;
 }
 
-// Workers take the next unconverted entry in list order; the calling thread
-// prints each result as soon as every entry before it has been printed.
+// The pixels of each entry's picture, from its header; 0 for a file that
+// no reader takes (it fails at once when converted).
+int64_t PixelsOf(const std::string& path) {
+  std::unique_ptr<PictureReader> reader;
+  if (PictureLoader::OpenReader(path.c_str(), &reader) != 1) return 0;
+  return int64_t{reader->description().width} * reader->description().height;
+}
+
+// List positions, the largest picture first; equal sizes keep list order.
+std::vector<size_t> LargestFirst(const std::vector<Conversion>& conversions) {
+  std::vector<int64_t> pixels;
+  for (const Conversion& conversion : conversions) pixels.push_back(PixelsOf(conversion.source));
+  std::vector<size_t> order(conversions.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return pixels[a] > pixels[b]; });
+  return order;
+}
+
+// Workers take the next unconverted entry, the largest pictures first; the
+// calling thread prints each result in list order, as soon as every entry
+// before it has been printed. Each worker keeps a processor's seat until no
+// entry is left, so a conversion takes a second thread for its decoding
+// only once workers run out of pictures.
 class ParallelList {
  public:
   ParallelList(const Options& options, const std::vector<Conversion>& conversions)
-      : options_(options), conversions_(conversions), codes_(conversions.size()),
-        done_(conversions.size(), false) {}
+      : options_(options), conversions_(conversions), order_(LargestFirst(conversions)),
+        codes_(conversions.size()), done_(conversions.size(), false) {}
 
   bool Run(unsigned jobs) {
     std::vector<std::thread> workers;
@@ -149,12 +176,13 @@ class ParallelList {
 
  private:
   void Work() {
+    CoreSeat seat;
     for (;;) {
       size_t index;
       {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (next_ == conversions_.size()) return;
-        index = next_++;
+        if (next_ == order_.size()) return;
+        index = order_[next_++];
       }
       const int32_t code = ConvertOne(options_, conversions_[index]);
       {
@@ -168,9 +196,10 @@ class ParallelList {
 
   const Options& options_;
   const std::vector<Conversion>& conversions_;
+  const std::vector<size_t> order_;  // list positions in the order of work
   std::mutex mutex_;
   std::condition_variable finished_;
-  size_t next_ = 0;              // the first entry no worker has taken
+  size_t next_ = 0;              // the first place in order_ no worker has taken
   std::vector<int32_t> codes_;   // by list position, valid where done_
   std::vector<bool> done_;
 };
