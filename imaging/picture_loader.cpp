@@ -10,24 +10,43 @@
 #include "imaging/readers/png_reader.h"
 #include "imaging/readers/tiff_reader.h"
 
-int PictureLoader::Load(const char* path, PictureBuffer* buffer, const Admission& admit) {
-  if (!PathExists(path)) return -1;
+namespace {
+
+// The readers in the order they are tried; each lets go of its file and
+// decoder state when the set goes.
+struct ReaderSet {
   JpegCodec jpeg;
   BmpReader bmp;
   TiffReader tiff;
   PngReader png;
   PcxReader pcx;
-  PcdReader pcd(2);
-  PictureReader* const readers[] = {&jpeg, &bmp, &tiff, &png, &pcx, &pcd};
+  PcdReader pcd{2};
+  PictureReader* const readers[6] = {&jpeg, &bmp, &tiff, &png, &pcx, &pcd};
 
-  int result = -3;
-  for (PictureReader* reader : readers) {
+  ~ReaderSet() {
+    for (PictureReader* reader : readers) reader->Reset();
+  }
+};
+
+}  // namespace
+
+int PictureLoader::Load(const char* path, PictureBuffer* buffer, const Admission& admit) {
+  if (!PathExists(path)) return -1;
+  ReaderSet set;
+  for (PictureReader* reader : set.readers) {
     if (!reader->Open(path, buffer, nullptr)) continue;
     if (admit) admit(reader->Plan());
-    result = reader->Decode() ? 1 : -3;
-    break;
+    return reader->Decode() ? 1 : -3;
   }
-  // Every reader lets go of its file and decoder state before we return.
-  for (PictureReader* reader : readers) reader->Reset();
-  return result;
+  return -3;
+}
+
+bool PictureLoader::Recognises(const char* path) {
+  if (!PathExists(path)) return false;
+  ReaderSet set;
+  PictureBuffer untouched;  // Open only reads the header
+  for (PictureReader* reader : set.readers) {
+    if (reader->Open(path, &untouched, nullptr)) return true;
+  }
+  return false;
 }

@@ -16,4 +16,8 @@ class PictureLoader {
   // 1: decoded into `buffer`; -1: no directory entry matches the path;
   // -3: no reader accepted the file, or the accepting reader's decode failed.
   int Load(const char* path, PictureBuffer* buffer, const Admission& admit = nullptr);
+
+  // True when one of the readers accepts the file's signature and header:
+  // what Load would try to decode. Nothing is decoded or allocated.
+  static bool Recognises(const char* path);
 };
