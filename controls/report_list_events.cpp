@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "controls/report_list.h"
+#include "controls/report_list_commands.h"
 #include "controls/report_list_state.h"
 #include "runtime/control_types.h"
 
@@ -122,6 +123,7 @@ LRESULT CALLBACK ReportListProc(HWND list, UINT message, WPARAM wparam, LPARAM l
     OnCheckStateChanged(list, static_cast<int>(wparam));
     return 0;
   }
+  if (message == kAppendRowsMessage) return AppendRowsOnListThread(list, lparam);
   // The check boxes' state images are made by the platform, which leaves
   // them to the owner of shared image lists.
   HIMAGELIST platform_states = nullptr;
