@@ -105,13 +105,31 @@ bool ChooseFilesInOpenDialog(HWND dialog, const std::string& folder, const std::
 }
 
 bool CancelDialog(HWND dialog) {
-  // A dialog found as soon as it shows may still be laying out its buttons.
+  // A dialog found as soon as it shows may still be laying out its buttons:
+  // it takes clicks once it is the active window with its button enabled.
   HWND cancel = nullptr;
-  if (!WaitUntil([&] { cancel = GetDlgItem(dialog, IDCANCEL); return cancel && IsWindowVisible(cancel); }, 5000)) {
+  const auto ready = [&] {
+    cancel = GetDlgItem(dialog, IDCANCEL);
+    return cancel && IsWindowVisible(cancel) && IsWindowEnabled(cancel) && GetForegroundWindow() == dialog;
+  };
+  if (!WaitUntil(ready, 5000)) return false;
+  return ClickWindow(cancel) && WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000);
+}
+
+std::string MessageBoxText(HWND box) {
+  std::string text;
+  for (HWND child : ChildWindows(box, "Static")) text += CaptionOf(child);
+  return text;
+}
+
+bool AnswerMessageBox(DWORD process_id, const std::string& caption, std::string* text) {
+  HWND box = WaitForDialog(process_id, caption);
+  HWND ok = nullptr;
+  if (!box || !WaitUntil([&] { return (ok = GetDlgItem(box, IDOK)) != nullptr && IsWindowVisible(ok); }, 5000)) {
     return false;
   }
-  Sleep(500);
-  return ClickWindow(cancel) && WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000);
+  *text = MessageBoxText(box);
+  return ClickWindow(ok) && WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
 }
 
 bool ChooseFolderInTree(HWND dialog, const std::string& folder, std::string* error) {

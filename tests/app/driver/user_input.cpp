@@ -1,16 +1,32 @@
-// Mouse and keyboard input through SendInput. Each event is sent on its own
-// with a short pause, so that a program's message loop sees a down before the
-// up as it would from a hand on the mouse.
+// Mouse and keyboard input through SendInput. Each event is sent on its own,
+// and the next waits until the window system has taken it in (the pointer
+// stands where it was put, a button or key is down or up as sent), so that a
+// program sees a down before the up as it would from a hand on the mouse.
 #include "tests/app/driver/user_input.h"
 
 #include <cstring>
 
 namespace {
 
+constexpr DWORD kInputTakenMs = 2000;
+
+// The virtual key whose state an input event sets, and whether it goes
+// down; 0 for characters typed as text, which set no key.
+WORD KeyOfInput(const INPUT& input, bool* down) {
+  if (input.type == INPUT_MOUSE) {
+    const DWORD flags = input.mi.dwFlags;
+    *down = (flags & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN)) != 0;
+    return (flags & (MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP)) ? VK_RBUTTON : VK_LBUTTON;
+  }
+  *down = (input.ki.dwFlags & KEYEVENTF_KEYUP) == 0;
+  return (input.ki.dwFlags & KEYEVENTF_UNICODE) ? 0 : input.ki.wVk;
+}
+
 bool SendOne(INPUT input) {
-  const bool sent = SendInput(1, &input, sizeof input) == 1;
-  Sleep(15);
-  return sent;
+  if (SendInput(1, &input, sizeof input) != 1) return false;
+  bool down = false;
+  const WORD key = KeyOfInput(input, &down);
+  return key == 0 || WaitUntil([&] { return ((GetAsyncKeyState(key) & 0x8000) != 0) == down; }, kInputTakenMs);
 }
 
 bool MouseButton(bool right_button, bool down) {
@@ -37,8 +53,11 @@ bool Key(WORD virtual_key, WORD scan, DWORD flags) {
 
 bool ClickAt(POINT screen, bool right_button) {
   if (!SetCursorPos(screen.x, screen.y)) return false;
-  Sleep(30);
-  return MouseButton(right_button, true) && MouseButton(right_button, false);
+  const bool there = WaitUntil([&] {
+    POINT now;
+    return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+  }, kInputTakenMs);
+  return there && MouseButton(right_button, true) && MouseButton(right_button, false);
 }
 
 bool ClickWindow(HWND window, bool right_button) {
@@ -53,7 +72,13 @@ bool ClickClientPoint(HWND window, POINT client, bool right_button) {
 }
 
 bool DoubleClickWindow(HWND window) {
-  if (!ClickWindow(window)) return false;
+  RECT rect;
+  if (!IsWindowVisible(window) || !IsWindowEnabled(window) || !GetClientRect(window, &rect)) return false;
+  return DoubleClickClientPoint(window, POINT{rect.right / 2, rect.bottom / 2});
+}
+
+bool DoubleClickClientPoint(HWND window, POINT client) {
+  if (!ClickClientPoint(window, client)) return false;
   return MouseButton(false, true) && MouseButton(false, false);
 }
 
