@@ -1,6 +1,7 @@
 // Conversion runs started from the main window: the files written in both
-// save modes, the status of each row, the settings file, the window at the
-// next start, cancel, and a long run that keeps the window answering.
+// save modes, the status of each row, the save folder refused or made, the
+// settings file, the window at the next start, cancel, and a long run that
+// keeps the window answering.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,6 +12,7 @@
 #include "tests/app/driver/picture_files.h"
 #include "tests/app/driver/remote_controls.h"
 #include "tests/app/driver/settings_file.h"
+#include "tests/app/driver/system_dialogs.h"
 #include "tests/app/driver/user_input.h"
 #include "tests/app/driver/window_search.h"
 #include "tests/support/scratch_folder.h"
@@ -64,6 +66,17 @@ TEST_F(ConversionEndToEnd, SaveIntoFolderWritesNumberedJpegsAndRemembersTheChoic
         << program.error();
     ASSERT_TRUE(DeleteFileA((root + "\\gone.bmp").c_str()));
     ASSERT_TRUE(program.PickSaveMode("保存在：")) << program.error();
+    // An empty folder box, and a folder that cannot be made, refuse the
+    // start with one message each; nothing is converted.
+    for (const auto& [folder, says] : {std::pair<std::string, std::string>{"", "请先填写图片保存位置"},
+                                       {root + "\\notes.txt\\sub", "无法创建图片保存位置"}}) {
+      ASSERT_TRUE(program.TypeInto(program.controls().save_folder, folder)) << program.error();
+      ASSERT_TRUE(program.Click(program.controls().start));
+      std::string text;
+      ASSERT_TRUE(AnswerMessageBox(program.process_id(), "提示", &text)) << "no message for \"" << folder << "\"";
+      EXPECT_NE(text.find(says), std::string::npos) << text;
+      for (const auto& row : program.Rows()) EXPECT_EQ(row[2], "") << row[1];
+    }
     ASSERT_TRUE(program.BrowseSaveFolder(out)) << program.error();
     EXPECT_EQ(ReadSetting("保存位置"), out) << "browsing stores the folder at once";
     Screenshot(program, "main_window_idle");
@@ -175,8 +188,9 @@ TEST_F(ConversionEndToEnd, CancelStopsStartingRowsAndUnlocks) {
 TEST_F(ConversionEndToEnd, TwoThousandRowsFinishWhileTheWindowAnswers) {
   ScratchFolder scratch("run_long");
   const std::string root = AbsolutePath(scratch.path());
-  const std::string source = root + "\\in", out = root + "\\out";
-  ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr) && CreateDirectoryA(out.c_str(), nullptr));
+  // The output folder and the one above it are made when the run starts.
+  const std::string source = root + "\\in", out = root + "\\out\\新";
+  ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
   constexpr int kFiles = 2000;
   for (int i = 0; i < kFiles; ++i) ASSERT_TRUE(WriteSmallBmp(source + "\\" + std::to_string(i) + ".bmp", 6, 4));
 

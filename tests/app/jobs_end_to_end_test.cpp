@@ -1,6 +1,5 @@
 // The program's jobs at the edges users meet: closing the window while a
-// run writes, deleting rows while a folder scan adds them, a save folder
-// that is empty, missing or impossible, and viewing a listed program.
+// run writes, and deleting rows while a folder scan adds them.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -12,7 +11,6 @@
 #include "tests/app/driver/picture_files.h"
 #include "tests/app/driver/remote_controls.h"
 #include "tests/app/driver/settings_file.h"
-#include "tests/app/driver/system_dialogs.h"
 #include "tests/app/driver/user_input.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/temporary_files.h"
@@ -46,17 +44,11 @@ TEST_F(JobsEndToEnd, ClosingDuringARunStopsTheConversionsCleanlyAndEndsTheProgra
   // Two small pictures finish at once; writing one of the large ones that
   // follow takes long enough that the window closes while it is certainly
   // being written.
-  const struct {
-    const char* name;
-    int width, height;
-  } pictures[] = {{"a.bmp", 40, 30}, {"b.bmp", 40, 30}, {"big1.bmp", 6000, 4000}, {"big2.bmp", 6000, 4000},
-                  {"big3.bmp", 6000, 4000}};
-  std::vector<std::string> names;
+  const std::vector<std::string> names = {"a.bmp", "b.bmp", "big1.bmp", "big2.bmp", "big3.bmp"};
   std::map<std::string, size_t> originals;  // name -> hash of its bytes
-  for (const auto& picture : pictures) {
-    names.push_back(picture.name);
-    ASSERT_TRUE(WriteSmallBmp(root + "\\" + picture.name, picture.width, picture.height));
-    originals[picture.name] = std::hash<std::string>()(ReadFileBytes(root + "\\" + picture.name));
+  for (size_t i = 0; i < names.size(); ++i) {
+    ASSERT_TRUE(WriteSmallBmp(root + "\\" + names[i], i < 2 ? 40 : 6000, i < 2 ? 30 : 4000));
+    originals[names[i]] = std::hash<std::string>()(ReadFileBytes(root + "\\" + names[i]));
   }
   const TemporaryFileWatch backing_files;  // the program's temporary folder is this test's
   ProgramSession program(TULVEX_PROGRAM, kCaption);
@@ -130,62 +122,6 @@ TEST_F(JobsEndToEnd, RowsKeepTheirNumberAndPathWhileTheUserDeletesRowsDuringASca
   }
   EXPECT_LE(rows.size(), files.size());
   EXPECT_GE(rows.size() + deletions, files.size()) << "each deletion takes one row";
-}
-
-TEST_F(JobsEndToEnd, SaveFolderMustBeGivenAndIsMadeWhenMissing) {
-  ScratchFolder scratch("save_folder");
-  const std::string root = AbsolutePath(scratch.path());
-  ASSERT_TRUE(WriteSmallBmp(root + "\\a.bmp", 8, 6) && WriteSmallBmp(root + "\\b.bmp", 8, 6));
-  ASSERT_TRUE(WriteFileBytes(root + "\\file.txt", "in the way"));
-  const std::string missing = root + "\\新建\\输出";
-
-  ProgramSession program(TULVEX_PROGRAM, kCaption);
-  ASSERT_EQ(program.error(), "");
-  ASSERT_TRUE(program.AddFiles(root, {"a.bmp", "b.bmp"})) << program.error();
-  ASSERT_TRUE(program.PickSaveMode("保存在：")) << program.error();
-  const struct {
-    std::string folder;
-    std::string says;  // a part of the one message
-  } refusals[] = {{"", "请先填写图片保存位置"}, {root + "\\file.txt\\sub", "无法创建图片保存位置"}};
-  for (const auto& refusal : refusals) {
-    ASSERT_TRUE(program.TypeInto(program.controls().save_folder, refusal.folder)) << program.error();
-    ASSERT_TRUE(program.Click(program.controls().start));
-    std::string text;
-    ASSERT_TRUE(AnswerMessageBox(program.process_id(), "提示", &text)) << "no message for \"" << refusal.folder << "\"";
-    EXPECT_NE(text.find(refusal.says), std::string::npos) << text;
-    EXPECT_TRUE(program.Idle());
-    for (const auto& row : program.Rows()) EXPECT_EQ(row[2], "") << "nothing is converted";
-  }
-  EXPECT_EQ(ReadSetting("保存方式"), "<missing>") << "a refused start is no run";
-
-  ASSERT_TRUE(program.TypeInto(program.controls().save_folder, missing)) << program.error();
-  ASSERT_TRUE(program.RunToEnd(60000)) << program.error();
-  for (const auto& row : program.Rows()) EXPECT_EQ(row[2], "转换成功") << row[1];
-  EXPECT_EQ(JpegProblem(missing + "\\1_a.jpg", 8, 6), "");
-  EXPECT_EQ(JpegProblem(missing + "\\2_b.jpg", 8, 6), "");
-}
-
-TEST_F(JobsEndToEnd, ViewingAListedProgramShowsItsFolderInsteadOfRunningIt) {
-  ScratchFolder scratch("view_program");
-  const std::string folder_name = "view_program_folder";
-  const std::string root = AbsolutePath(scratch.path()) + "\\" + folder_name;
-  ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
-  const std::string marker = root + "\\ran.txt";
-  ASSERT_TRUE(WriteFileBytes(root + "\\run me.cmd", "echo ran > \"" + marker + "\"\r\n"));
-
-  ProgramSession program(TULVEX_PROGRAM, kCaption);
-  ASSERT_EQ(program.error(), "");
-  ASSERT_TRUE(program.AddFiles(root, {"run me.cmd"})) << program.error();
-  ASSERT_TRUE(program.ActivateRow(0)) << program.error();
-  // The folder window of another process is captioned with the folder's name.
-  HWND folder_window = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-    folder_window = FindWindowA(nullptr, folder_name.c_str());
-    return folder_window != nullptr || FileExists(marker);
-  }, 30000)) << "neither the folder was shown nor the script run";
-  EXPECT_FALSE(FileExists(marker)) << "the listed script ran";
-  EXPECT_NE(folder_window, nullptr);
-  if (folder_window) PostMessageA(folder_window, WM_CLOSE, 0, 0);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -21,69 +22,42 @@ namespace {
 using Verdict = RowSchedule::Verdict;
 
 // The rows' file keys as given (a real run folds and resolves them).
-RowSchedule::FileKeysOf Keys(std::vector<std::vector<std::string>> rows, size_t* asked = nullptr) {
-  return [rows = std::move(rows), asked](size_t row) {
-    if (asked) ++*asked;
-    return rows[row];
-  };
+RowSchedule::FileKeysOf Keys(std::vector<std::vector<std::string>> rows) {
+  return [rows = std::move(rows)](size_t row) { return rows[row]; };
 }
 
-// One step of a schedule: take the next row (want: the row, kWaits or
-// kNone), or finish a row.
-constexpr int kWaits = -1, kNone = -2, kFinish = -3;
-struct Step {
-  int want;
-  size_t finish_row = 0;
-};
-Step Finish(size_t row) { return {kFinish, row}; }
-
-struct ScheduleCase {
-  const char* name;
-  std::vector<std::vector<std::string>> keys;
-  std::vector<Step> steps;
-};
-
+// Each case's script: a row number expects TakeNext to start that row, "w"
+// expects it to wait, "n" to have nothing left; "fN" finishes row N.
 TEST(RowScheduleTest, RowsThatTouchOneFileNeverRunTogetherAndKeepTheirOrder) {
-  const ScheduleCase cases[] = {
+  const struct {
+    const char* name;
+    std::vector<std::vector<std::string>> keys;
+    const char* script;
+  } cases[] = {
       {"overwrite mode: rows 0 and 2 are one file; row 3 goes first meanwhile",
-       {{"a.bmp"}, {"b.bmp"}, {"a.bmp"}, {"c.bmp"}},
-       {{0}, {1}, {3}, {kWaits}, Finish(1), {kWaits}, Finish(0), {2}, {kNone}}},
-      {"three rows of one file start in list order",
-       {{"x"}, {"x"}, {"y"}, {"x"}},
-       {{0}, {2}, {kWaits}, Finish(0), {1}, {kWaits}, Finish(1), {3}}},
+       {{"a.bmp"}, {"b.bmp"}, {"a.bmp"}, {"c.bmp"}}, "0 1 3 w f1 w f0 2 n"},
+      {"three rows of one file start in list order", {{"x"}, {"x"}, {"y"}, {"x"}}, "0 2 w f0 1 w f1 3"},
       {"a row reading what an earlier row writes waits for it",
-       {{"a.bmp", "1_a.jpg"}, {"1_a.jpg", "2_1_a.jpg"}, {"c.bmp", "3_c.jpg"}},
-       {{0}, {2}, {kWaits}, Finish(0), {1}, {kNone}}},
+       {{"a.bmp", "1_a.jpg"}, {"1_a.jpg", "2_1_a.jpg"}, {"c.bmp", "3_c.jpg"}}, "0 2 w f0 1 n"},
       {"a row does not overtake an earlier waiting row it shares a file with",
-       {{"a", "b"}, {"b", "c"}, {"c", "d"}, {"e"}},
-       {{0}, {3}, {kWaits}, Finish(0), {1}, {kWaits}, Finish(1), {2}}},
-      {"a file's identity joins two spellings",
-       {{"x.bmp", "|file 7:1"}, {"x~1.bmp", "|file 7:1"}, {"y.bmp"}},
-       {{0}, {2}, {kWaits}, Finish(0), {1}}},
+       {{"a", "b"}, {"b", "c"}, {"c", "d"}, {"e"}}, "0 3 w f0 1 w f1 2"},
+      {"a file's identity joins two spellings", {{"x.bmp", "|file 7:1"}, {"x~1.bmp", "|file 7:1"}, {"y.bmp"}},
+       "0 2 w f0 1"},
   };
-  for (const ScheduleCase& test : cases) {
+  for (const auto& test : cases) {
     RowSchedule schedule(test.keys.size(), Keys(test.keys));
-    for (size_t i = 0; i < test.steps.size(); ++i) {
-      const Step& step = test.steps[i];
-      if (step.want == kFinish) {
-        schedule.Finish(step.finish_row);
+    std::istringstream script(test.script);
+    for (std::string step; script >> step;) {
+      if (step[0] == 'f') {
+        schedule.Finish(std::stoul(step.substr(1)));
         continue;
       }
       const RowSchedule::Next next = schedule.TakeNext();
-      const int have = next.verdict == Verdict::kStart ? static_cast<int>(next.row)
-                                                       : next.verdict == Verdict::kWait ? kWaits : kNone;
-      EXPECT_EQ(have, step.want) << test.name << ", step " << i;
+      const std::string have = next.verdict == Verdict::kStart ? std::to_string(next.row)
+                                                               : next.verdict == Verdict::kWait ? "w" : "n";
+      EXPECT_EQ(have, step) << test.name;
     }
   }
-}
-
-TEST(RowScheduleTest, NamesTheFilesOfARowOnlyWhenItComesUp) {
-  size_t asked = 0;
-  RowSchedule schedule(1000, Keys(std::vector<std::vector<std::string>>(1000, {"same"}), &asked));
-  EXPECT_EQ(schedule.TakeNext().row, 0u);
-  EXPECT_EQ(asked, 1u) << "a long list starts without naming every file first";
-  EXPECT_EQ(schedule.TakeNext().verdict, Verdict::kWait);
-  EXPECT_EQ(asked, 1000u);
 }
 
 TEST(RowScheduleTest, CancelStartsNothingButLetsRunningRowsFinish) {

@@ -257,11 +257,3 @@ DWORD ProgramSession::ExitCode() const {
   GetExitCodeProcess(process_.hProcess, &code);
   return code;
 }
-
-bool ProgramSession::ActivateRow(int row) {
-  RECT cell;
-  SendMessageA(controls_.list, LVM_ENSUREVISIBLE, row, FALSE);
-  if (!ListViewCellRect(controls_.list, row, 1, &cell)) return Fail("cannot locate row " + std::to_string(row));
-  return DoubleClickClientPoint(controls_.list, POINT{cell.left + 20, (cell.top + cell.bottom) / 2}) ||
-         Fail("cannot double-click row " + std::to_string(row));
-}

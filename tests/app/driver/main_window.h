@@ -70,8 +70,6 @@ class ProgramSession {
   bool Close(DWORD timeout_ms = 10000);
   // The ended process's exit code; STILL_ACTIVE while it runs.
   DWORD ExitCode() const;
-  // Double-clicks a row (index from 0) as a user activates it.
-  bool ActivateRow(int row);
 
  private:
   bool FindControls();

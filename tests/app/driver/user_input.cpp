@@ -72,13 +72,7 @@ bool ClickClientPoint(HWND window, POINT client, bool right_button) {
 }
 
 bool DoubleClickWindow(HWND window) {
-  RECT rect;
-  if (!IsWindowVisible(window) || !IsWindowEnabled(window) || !GetClientRect(window, &rect)) return false;
-  return DoubleClickClientPoint(window, POINT{rect.right / 2, rect.bottom / 2});
-}
-
-bool DoubleClickClientPoint(HWND window, POINT client) {
-  if (!ClickClientPoint(window, client)) return false;
+  if (!ClickWindow(window)) return false;
   return MouseButton(false, true) && MouseButton(false, false);
 }
 

@@ -14,9 +14,8 @@ bool ClickAt(POINT screen, bool right_button = false);
 bool ClickWindow(HWND window, bool right_button = false);
 // Clicks a point given in a window's client coordinates.
 bool ClickClientPoint(HWND window, POINT client, bool right_button = false);
-// Double-clicks the middle of a window, or a point in its client area.
+// Double-clicks the middle of a window.
 bool DoubleClickWindow(HWND window);
-bool DoubleClickClientPoint(HWND window, POINT client);
 
 // Presses and releases one virtual key, `times` over.
 bool PressKey(WORD virtual_key, int times = 1);
