@@ -175,7 +175,7 @@ bool ProgramSession::SelectRows(int first, int last) {
   }
   std::vector<int> wanted;
   for (int row = first; row <= last; ++row) wanted.push_back(row);
-  if (WaitUntil([&] { return SelectedListViewRows(controls_.list) == wanted; }, 2000)) return true;
+  if (WaitUntil([&] { return SelectedListViewRows(controls_.list) == wanted; }, 10000)) return true;
   std::string selected;
   for (int row : SelectedListViewRows(controls_.list)) selected += " " + std::to_string(row);
   return Fail("the clicks selected rows" + selected);
@@ -189,7 +189,7 @@ bool ProgramSession::PickSaveMode(const std::string& item) {
   const int index = item == "覆盖原图" ? 0 : 1;
   if (!Click(controls_.save_mode)) return false;
   HWND dropped = nullptr;
-  if (!WaitUntil([&] { return (dropped = FirstTopLevelWindow(process_id(), "ComboLBox", "")) != nullptr; }, 3000)) {
+  if (!WaitUntil([&] { return (dropped = FirstTopLevelWindow(process_id(), "ComboLBox", "")) != nullptr; }, 10000)) {
     return Fail("the combo box did not drop down");
   }
   const int height = static_cast<int>(SendMessageA(dropped, LB_GETITEMHEIGHT, 0, 0));
@@ -198,7 +198,7 @@ bool ProgramSession::PickSaveMode(const std::string& item) {
   const bool folder_shown = index == 1;
   return WaitUntil([&] {
     return CaptionOf(controls_.save_mode) == item && (IsWindowVisible(controls_.save_folder) != FALSE) == folder_shown;
-  }, 3000) || Fail("the combo box shows \"" + CaptionOf(controls_.save_mode) + "\", want \"" + item + "\"");
+  }, 10000) || Fail("the combo box shows \"" + CaptionOf(controls_.save_mode) + "\", want \"" + item + "\"");
 }
 
 bool ProgramSession::TypeInto(HWND edit, const std::string& text) {
@@ -207,7 +207,7 @@ bool ProgramSession::TypeInto(HWND edit, const std::string& text) {
   if (!PressKey(VK_END) || !PressKey(VK_BACK, static_cast<int>(old_length)) || !TypeText(WideOfGbk(text))) {
     return Fail("typing failed");
   }
-  return WaitUntil([&] { return CaptionOf(edit) == text; }, 3000) ||
+  return WaitUntil([&] { return CaptionOf(edit) == text; }, 10000) ||
          Fail("the edit box holds \"" + CaptionOf(edit) + "\", want \"" + text + "\"");
 }
 

@@ -86,7 +86,7 @@ bool ChooseFilesInOpenDialog(HWND dialog, const std::string& folder, const std::
   const bool opened = WaitUntil([&] { return CaptionOf(box).empty(); }, 2000);
   if (!IsWindow(dialog)) return Fail(error, "the open-file dialog closed on the folder " + folder);
   // The OK click took the focus; a click puts it back into the box.
-  if (!ClickWindow(box) || !WaitUntil([&] { return FocusOf(dialog) == box; }, 3000)) {
+  if (!ClickWindow(box) || !WaitUntil([&] { return FocusOf(dialog) == box; }, 10000)) {
     return Fail(error, "cannot focus the file-name box");
   }
   if (!opened && (!PressKey(VK_HOME) || !KeyDown(VK_SHIFT) || !PressKey(VK_END) || !KeyUp(VK_SHIFT) ||
@@ -94,7 +94,7 @@ bool ChooseFilesInOpenDialog(HWND dialog, const std::string& folder, const std::
     return Fail(error, "cannot empty the file-name box");
   }
   if (!TypeText(WideOfGbk(answer))) return Fail(error, "typing the names failed");
-  if (!WaitUntil([&] { return CaptionOf(box) == answer; }, 3000)) {
+  if (!WaitUntil([&] { return CaptionOf(box) == answer; }, 10000)) {
     return Fail(error, "the file-name box holds \"" + CaptionOf(box) + "\", want \"" + answer + "\"");
   }
   if (!ClickWindow(ok)) return Fail(error, "cannot click the dialog's OK button");
@@ -166,7 +166,7 @@ bool ChooseFolderInTree(HWND dialog, const std::string& folder, std::string* err
   const auto selected = [&] {
     return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) == reinterpret_cast<LPARAM>(item);
   };
-  if (!WaitUntil(selected, 3000)) {
+  if (!WaitUntil(selected, 10000)) {
     const auto caret = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
     return Fail(error, "the click selected \"" + TreeItemText(tree, caret) + "\", not \"" +
                            TreeItemText(tree, item) + "\" (item at " + std::to_string(rect.left) + "," +
