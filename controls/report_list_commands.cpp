@@ -51,9 +51,12 @@ struct AppendRowsRequest {
 std::mutex g_waiting_lock;
 std::set<AppendRowsRequest*> g_waiting;
 
-bool TakeWaiting(AppendRowsRequest* request) {
+// Takes `request` out when a command waits for it on `list`.
+bool TakeWaiting(AppendRowsRequest* request, HWND list) {
   std::lock_guard<std::mutex> hold(g_waiting_lock);
-  return g_waiting.erase(request) != 0;
+  if (g_waiting.count(request) == 0 || request->list != list) return false;
+  g_waiting.erase(request);
+  return true;
 }
 
 // The texts of a text-array argument; null elements are empty texts.
@@ -92,9 +95,9 @@ void AppendRows(AppendRowsRequest& request) {
     Send(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(last), reinterpret_cast<LPARAM>(&cell));
     request.numbers.push_back(row + 1);
   }
-  if (request.scroll && last >= 0) Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(last), FALSE);
   Send(list, WM_SETREDRAW, TRUE);
   InvalidateRect(list, nullptr, TRUE);
+  if (request.scroll && last >= 0) Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(last), FALSE);
 }
 
 }  // namespace
@@ -198,8 +201,8 @@ void SetColumnWidth(Value* result, int32_t count, const Value* args) {
 
 LRESULT AppendRowsOnListThread(HWND list, LPARAM lparam) {
   auto* request = reinterpret_cast<AppendRowsRequest*>(lparam);
-  if (!TakeWaiting(request)) return 0;
-  if (request->list == list) AppendRows(*request);
+  if (!TakeWaiting(request, list)) return 0;
+  AppendRows(*request);
   return 1;
 }
 
@@ -214,7 +217,7 @@ void AppendNumberedRows(Value* result, int32_t count, const Value* args) {
   // The list's thread takes the request out; should the list be gone, this
   // thread does, and no row was added.
   Send(request.list, kAppendRowsMessage, 0, reinterpret_cast<LPARAM>(&request));
-  TakeWaiting(&request);
+  TakeWaiting(&request, request.list);
 
   const uint32_t size = static_cast<uint32_t>(request.numbers.size());
   void* array = AllocateArray(&size, 1, sizeof(int32_t));
