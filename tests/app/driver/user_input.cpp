@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr DWORD kInputTakenMs = 2000;
+// A loaded machine may take seconds before the program takes an event in.
+constexpr DWORD kInputTakenMs = 10000;
 
 // The virtual key whose state an input event sets, and whether it goes
 // down; 0 for characters typed as text, which set no key.
