@@ -204,9 +204,8 @@ bool ProgramSession::PickSaveMode(const std::string& item) {
 bool ProgramSession::TypeInto(HWND edit, const std::string& text) {
   if (!Click(edit)) return false;
   const size_t old_length = WideOfGbk(CaptionOf(edit)).size();
-  if (!PressKey(VK_END) || !PressKey(VK_BACK, static_cast<int>(old_length)) || !TypeText(WideOfGbk(text))) {
-    return Fail("typing failed");
-  }
+  if (!PressKey(VK_END) || !PressKey(VK_BACK, static_cast<int>(old_length))) return Fail("erasing failed");
+  if (!TypeText(WideOfGbk(text))) return Fail("typing failed");
   return WaitUntil([&] { return CaptionOf(edit) == text; }, 10000) ||
          Fail("the edit box holds \"" + CaptionOf(edit) + "\", want \"" + text + "\"");
 }

@@ -95,7 +95,8 @@ bool KeyUp(WORD virtual_key) {
 
 // Puts UTF-16 text on the clipboard, as a copy from another program would.
 bool PutOnClipboard(const std::wstring& text) {
-  if (!OpenClipboard(nullptr)) return false;
+  // Another program (the one pasted into last) may hold it for a moment.
+  if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, kInputTakenMs)) return false;
   EmptyClipboard();
   const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
