@@ -37,6 +37,8 @@ const char* StatusTextOf(int32_t result_code) {
     case -4: return "编码时出错";
     case -6: return "编码时系统资源不足";
     case -7: return "编码参数错误";
+    // Stopped part-way by a cancel or the window's close; nothing written.
+    case -8: return "已取消";
     default: return nullptr;
   }
 }

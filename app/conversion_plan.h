@@ -39,7 +39,7 @@ std::string DestinationOf(SaveMode mode, const std::string& folder, size_t numbe
                           const std::string& source);
 
 // The status text of a result code; null for a code without one, whose row
-// keeps kConvertingStatus.
+// keeps kConvertingStatus. A conversion stopped by a cancel shows "已取消".
 const char* StatusTextOf(int32_t result_code);
 
 // finished / total * 10000, cut toward zero; 0 for an empty total.

@@ -1,7 +1,10 @@
-// The conversion run: the start and cancel buttons and the run body on its
-// worker. The body locks the controls that could change the list or the
+// The conversion run: the start button and the run body on its worker. The
+// start checks the save folder (refusing an empty one, making a missing
+// one); the body locks the controls that could change the list or the
 // settings, converts the rows on up to kMaxConverters threads at once
-// (ConcurrentRun decides which row goes when), then unlocks.
+// (ConcurrentRun decides which row goes when), then unlocks. The run's own
+// cancel request is lent to every conversion, so a cancel or the window's
+// close stops a picture part-way.
 #include <windows.h>
 
 #include <algorithm>
@@ -11,10 +14,13 @@
 
 #include "app/concurrent_run.h"
 #include "app/conversion_plan.h"
+#include "app/file_keys_win.h"
 #include "app/main_window.h"
+#include "app/make_folder_win.h"
 #include "app/program_state.h"
 #include "app/settings_files_win.h"
 #include "app/window_access.h"
+#include "imaging/cancel_request.h"
 #include "imaging/convert_command.h"
 #include "runtime/core_commands.h"
 #include "runtime/event_handler.h"
@@ -36,7 +42,7 @@ constexpr uint32_t kLockedDuringRun[] = {kAddButton,     kDeleteButton, kClearBu
                                          kQualityEdit,   kSaveFolderEdit, kSaveModeCombo,
                                          kStartButton,   kBrowseButton, kOpenFolderButton};
 
-// The run in progress; only one exists, since the start button is locked.
+// The run in progress; only one exists (the board begins no second one).
 std::atomic<ConcurrentRun*> g_run{nullptr};
 
 size_t ConverterCount() {
@@ -49,14 +55,23 @@ void LockControls(bool locked) {
   for (const uint32_t control : kLockedDuringRun) WriteLogical(control, kPropertyDisabled, locked);
 }
 
-int32_t ConvertRow(const std::string& source, const std::string& destination) {
+int32_t ConvertRow(const std::string& source, const std::string& destination, int32_t* cancel) {
   // The quality box is locked, but is read per row as the text it shows.
   const Value quality_number = app::Call(ToNumber, {LendText(ReadText(kQualityEdit, kEditBoxText).c_str())});
   const int32_t quality = app::ReadInteger(quality_number);
+  Value cancel_request{0, 0, kTagInteger};  // the run's flag, passed by reference
+  StorePointer(cancel_request, cancel);
   const Value result = app::CallLibrary(ConvertPictureToJpeg,
                                         {LendText(source.c_str()), LendText(destination.c_str()), MakeLogical(false),
-                                         MakeInteger(quality), MakeLogical(true), MakeInteger(0)});
+                                         MakeInteger(quality), MakeLogical(true), MakeInteger(0), cancel_request});
   return static_cast<int32_t>(result.word0);
+}
+
+// The keys of the files a row touches, source and destination.
+std::vector<std::string> RowFileKeys(const std::string& source, const std::string& destination) {
+  std::vector<std::string> keys = FileKeysOf(source);
+  for (std::string& key : FileKeysOf(destination)) keys.push_back(std::move(key));
+  return keys;
 }
 
 DWORD WINAPI ConverterBody(void*) {
@@ -64,55 +79,75 @@ DWORD WINAPI ConverterBody(void*) {
   return 0;
 }
 
-void RunAllRows(SaveMode mode) {
+void RunAllRows(JobBoard::Job& job, SaveMode mode) {
   const int32_t row_count = RowCount();
-  const std::string folder = ReadText(kSaveFolderEdit, kEditBoxText);
   std::vector<std::string> sources, destinations;
   for (int32_t row = 0; row < row_count; ++row) {
     sources.push_back(CellText(row, 1));
-    destinations.push_back(DestinationOf(mode, folder, static_cast<size_t>(row) + 1, sources.back()));
+    destinations.push_back(DestinationOf(mode, job.folder, static_cast<size_t>(row) + 1, sources.back()));
   }
 
   RunHooks hooks;
-  hooks.cancel_requested = [] { return g_cancel_flag.load() == 1; };
+  hooks.cancel_requested = [&job] { return CancelRequest(&job.cancel).requested(); };
   hooks.begin = [](size_t row) {
     EnsureVisible(static_cast<int32_t>(row));
     SetCellText(static_cast<int32_t>(row), 2, kConvertingStatus);
   };
-  hooks.convert = [&](size_t row) { return ConvertRow(sources[row], destinations[row]); };
-  hooks.end = [](size_t row, int32_t code, size_t finished, size_t total) {
+  hooks.convert = [&](size_t row) { return ConvertRow(sources[row], destinations[row], &job.cancel); };
+  hooks.end = [&job](size_t row, int32_t code, size_t finished, size_t total) {
     if (const char* status = StatusTextOf(code)) SetCellText(static_cast<int32_t>(row), 2, status);
-    WriteNumber(kProgressBar, kProgressPosition, ProgressPositionOf(finished, total));
+    ProgramJobs().Report(&job, ProgressPositionOf(finished, total));
   };
 
-  ConcurrentRun run(RowSchedule(destinations), std::move(hooks));
+  const auto keys_of = [&](size_t row) { return RowFileKeys(sources[row], destinations[row]); };
+  ConcurrentRun run(RowSchedule(sources.size(), keys_of), std::move(hooks));
   const size_t helpers = std::min(ConverterCount(), sources.size()) - 1;
   run.ExpectWorkers(helpers + 1);  // the helpers and this thread
   g_run = &run;
   for (size_t i = 0; i < helpers; ++i) {
-    if (!StartWorker(ConverterBody)) run.WorkerNotStarted();
+    if (!StartWorker(ConverterBody, 0)) run.WorkerNotStarted();
   }
   run.Work();
   run.WaitUntilSettled();
   g_run = nullptr;
 }
 
-DWORD WINAPI RunBody(void*) {
-  const SaveMode mode = SaveModeOfChoice(ReadText(kSaveModeCombo, kComboBoxCurrentText));
+// The run's worker; its parameter is the run's job.
+DWORD WINAPI RunBody(void* parameter) {
+  JobBoard::Job* job = ProgramJobs().Find(static_cast<int32_t>(reinterpret_cast<intptr_t>(parameter)));
+  if (!job) return 0;
+  // The start has checked the folder: "" only when the run overwrites.
+  const SaveMode mode = job->folder.empty() ? SaveMode::kOverwrite : SaveMode::kSaveInFolder;
   ProgramSettings().Write(kSaveModeKey, SettingsValueOf(mode));
   LockControls(true);
-  WriteNumber(kProgressBar, kProgressPosition, 0);
-  Show(kProgressBar, true);
-  Show(kCancelButton, true);
-
-  if (RowCount() > 0) RunAllRows(mode);
-
-  WriteNumber(kProgressBar, kProgressPosition, kProgressRange);
-  Show(kProgressBar, false);
+  if (RowCount() > 0) RunAllRows(*job, mode);
   LockControls(false);
-  Show(kCancelButton, false);
-  g_run_in_progress = false;
+  ProgramJobs().End(job);
   return 0;
+}
+
+// One clear message, owned by the window, for a run that cannot start.
+void TellUser(const std::string& text) {
+  MessageBoxA(MainWindowHandle(), text.c_str(), "提示", MB_OK | MB_ICONWARNING);
+}
+
+// The folder a run saves into, made when missing; "" when the run
+// overwrites. False (the user told why) when the run cannot start.
+bool ChooseSaveFolder(std::string* folder) {
+  if (SaveModeOfChoice(ReadText(kSaveModeCombo, kComboBoxCurrentText)) == SaveMode::kOverwrite) {
+    folder->clear();
+    return true;
+  }
+  *folder = ReadText(kSaveFolderEdit, kEditBoxText);
+  if (folder->find_first_not_of(' ') == std::string::npos) {
+    TellUser("请先填写图片保存位置，再开始转换。");
+    return false;
+  }
+  if (!MakeFolderWithParents(*folder)) {
+    TellUser("无法创建图片保存位置“" + *folder + "”，没有转换任何图片。\r\n请换一个文件夹再试。");
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -121,14 +156,10 @@ DWORD WINAPI RunBody(void*) {
 using namespace tulvex;
 
 extern "C" int32_t OnStartClicked(int32_t, const Value*) {
-  if (RowCount() <= 0 || g_run_in_progress.exchange(true)) return 0;
-  g_cancel_flag = 0;
-  if (!StartWorker(RunBody)) g_run_in_progress = false;
-  return 0;
-}
-
-extern "C" int32_t OnCancelClicked(int32_t, const Value*) {
-  g_cancel_flag = 1;
-  Show(kCancelButton, false);
+  if (RowCount() <= 0 || ProgramJobs().RunGoesOn()) return 0;
+  std::string folder;
+  if (!ChooseSaveFolder(&folder)) return 0;
+  JobBoard::Job* job = ProgramJobs().Begin(JobBoard::Kind::kRun, folder);
+  if (job && !StartWorker(RunBody, job->id)) ProgramJobs().End(job);
   return 0;
 }

@@ -8,6 +8,7 @@
 #include "app/drop_plan.h"
 #include "app/job_list.h"
 #include "app/program_state.h"
+#include "app/window_access.h"
 
 namespace tulvex {
 namespace {
@@ -32,8 +33,8 @@ void OnDropFiles(HDROP drop) {
   DropPlan plan;
   const std::vector<std::string> paths = DroppedPaths(drop);
   DragFinish(drop);
-  if (!PlanDrop(paths, g_run_in_progress, &plan)) return;
-  AppendJobs(plan.files);
+  if (!PlanDrop(paths, ProgramJobs().RunGoesOn(), &plan)) return;
+  AppendJobs(plan.files, false);
   for (const std::string& folder : plan.folders) StartFolderScan(folder);
 }
 

@@ -8,16 +8,35 @@ namespace {
 
 bool IsDotName(const std::string& name) { return !name.empty() && name[0] == '.'; }
 
-void CollectBelow(const std::string& folder, const ListFolder& list, const std::function<bool()>& cancelled,
-                  std::vector<std::string>* folders) {
-  for (const FolderEntry& entry : list(folder)) {
-    if (!entry.is_folder || entry.is_link || IsDotName(entry.name)) continue;
-    if (cancelled()) return;
-    const std::string below = WithTrailingSeparator(folder) + entry.name;
-    CollectBelow(below, list, cancelled, folders);
-    folders->push_back(below);
+struct Walk {
+  const ListFolder& list;
+  const std::function<bool()>& cancelled;
+  const std::function<void(ScannedFolder&&)>& take;
+
+  // Walks `folder`, whose part of the whole walk is [start, start + share);
+  // false once cancelled.
+  bool Folder(const std::string& folder, double start, double share) const {
+    if (cancelled()) return false;
+    const std::string prefix = WithTrailingSeparator(folder);
+    std::vector<std::string> inner;
+    ScannedFolder scanned{folder, {}, start + share};
+    // One listing serves both: the folders to enter now, the files to hand
+    // over once they are done.
+    for (FolderEntry& entry : list(folder)) {
+      if (!entry.is_folder) {
+        scanned.files.push_back(prefix + entry.name);
+      } else if (!entry.is_link && !IsDotName(entry.name)) {
+        inner.push_back(prefix + entry.name);
+      }
+    }
+    const double part = share / static_cast<double>(inner.size() + 1);
+    for (size_t i = 0; i < inner.size(); ++i) {
+      if (!Folder(inner[i], start + part * static_cast<double>(i), part)) return false;
+    }
+    take(std::move(scanned));
+    return true;
   }
-}
+};
 
 }  // namespace
 
@@ -27,22 +46,9 @@ std::string WithTrailingSeparator(const std::string& folder) {
   return folder + "\\";
 }
 
-std::vector<std::string> FoldersToScan(const std::string& root, const ListFolder& list,
-                                       const std::function<bool()>& cancelled) {
-  std::vector<std::string> folders;
-  CollectBelow(root, list, cancelled, &folders);
-  folders.push_back(root);
-  return folders;
-}
-
-std::vector<std::string> FilesIn(const std::string& folder, const ListFolder& list) {
-  std::vector<std::string> files;
-  const std::string prefix = WithTrailingSeparator(folder);
-  for (const FolderEntry& entry : list(folder)) {
-    if (entry.is_folder || entry.name == "." || entry.name == "..") continue;
-    files.push_back(prefix + entry.name);
-  }
-  return files;
+void WalkFolderTree(const std::string& root, const ListFolder& list, const std::function<bool()>& cancelled,
+                    const std::function<void(ScannedFolder&&)>& take) {
+  Walk{list, cancelled, take}.Folder(root, 0.0, 1.0);
 }
 
 }  // namespace tulvex

@@ -1,13 +1,14 @@
 // The job list's handlers: add pictures through the open-file dialog, add a
 // folder (scanned on a worker), delete the selected rows, clear, and open a
-// row's file or folder through the shell.
+// row's file or folder through the shell. A scan is a job of its own: it
+// appends each folder's files in batches as soon as the walk has them, and
+// stops at its own cancel request.
 #include "app/job_list.h"
 
 #include <windows.h>
 #include <commdlg.h>
 
-#include <deque>
-#include <mutex>
+#include <chrono>
 
 #include "app/conversion_plan.h"
 #include "app/dialog_answer.h"
@@ -18,7 +19,9 @@
 #include "app/control_library_calls.h"
 #include "app/main_window.h"
 #include "app/program_state.h"
+#include "app/view_file.h"
 #include "app/window_access.h"
+#include "imaging/cancel_request.h"
 #include "runtime/core_commands.h"
 #include "runtime/event_handler.h"
 #include "runtime/property_ids.h"
@@ -32,9 +35,12 @@ constexpr char kPicturesFilter[] =
 
 using GetOpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
 
-// Folders waiting for a scan worker; each worker takes one.
-std::mutex g_scan_lock;
-std::deque<std::string> g_scan_queue;
+// A batch of rows is one trip to the window thread. The scan sends one when
+// it holds kBatchRows paths, or when the walk has held rows back for
+// kBatchDelay: the first rows show at once, and a tree of many small
+// folders does not cost a trip per folder.
+constexpr size_t kBatchRows = 1024;
+constexpr auto kBatchDelay = std::chrono::milliseconds(100);
 
 // "a|b|c|d" as the dialog wants it: NUL-separated, ending in two NULs.
 std::string DialogFilter(const std::string& pipes) {
@@ -65,35 +71,36 @@ std::vector<std::string> AskForPictures() {
   return PathsOfDialogAnswer(answer.data(), answer.size());
 }
 
-std::string TakeQueuedFolder() {
-  std::lock_guard<std::mutex> hold(g_scan_lock);
-  if (g_scan_queue.empty()) return std::string();
-  std::string folder = std::move(g_scan_queue.front());
-  g_scan_queue.pop_front();
-  return folder;
+// Every file below the job's folder, in scan order, until its cancel.
+void ScanFolder(JobBoard::Job& job) {
+  using Clock = std::chrono::steady_clock;
+  const auto cancelled = [&job] { return CancelRequest(&job.cancel).requested(); };
+  std::vector<std::string> held;
+  double done = 0;
+  Clock::time_point last_sent = Clock::now() - kBatchDelay;
+  const auto send = [&] {
+    for (size_t first = 0; first < held.size() && !cancelled(); first += kBatchRows) {
+      const auto end = held.begin() + static_cast<ptrdiff_t>(std::min(held.size(), first + kBatchRows));
+      AppendJobs(std::vector<std::string>(held.begin() + static_cast<ptrdiff_t>(first), end), true);
+    }
+    held.clear();
+    last_sent = Clock::now();
+    ProgramJobs().Report(&job, static_cast<int32_t>(done * kProgressRange));
+  };
+  WalkFolderTree(job.folder, ListFolderEntries, cancelled, [&](ScannedFolder&& folder) {
+    held.insert(held.end(), std::make_move_iterator(folder.files.begin()), std::make_move_iterator(folder.files.end()));
+    done = folder.done;
+    if (held.size() >= kBatchRows || Clock::now() - last_sent >= kBatchDelay) send();
+  });
+  if (!cancelled()) send();
 }
 
-// The scan worker: folder list first, then each folder's files, the
-// progress bar counting folders.
-DWORD WINAPI ScanBody(void*) {
-  const std::string root = TakeQueuedFolder();
-  if (root.empty()) return 0;
-  const auto cancelled = [] { return g_cancel_flag.load() == 1; };
-  const std::vector<std::string> folders = FoldersToScan(root, ListFolderEntries, cancelled);
-  WriteNumber(kProgressBar, kProgressPosition, 0);
-  Show(kProgressBar, true);
-  Show(kCancelButton, true);
-  for (size_t i = 0; i < folders.size(); ++i) {
-    for (const std::string& file : FilesIn(folders[i], ListFolderEntries)) AppendJob(file, true);
-    WriteNumber(kProgressBar, kProgressPosition, ProgressPositionOf(i + 1, folders.size()));
-    if (cancelled()) break;
-  }
-  WriteNumber(kProgressBar, kProgressPosition, kProgressRange);
-  // A run started meanwhile owns the bar and the cancel button now.
-  if (!g_run_in_progress) {
-    Show(kProgressBar, false);
-    Show(kCancelButton, false);
-  }
+// The scan's worker; its parameter is the scan's job.
+DWORD WINAPI ScanBody(void* parameter) {
+  JobBoard::Job* job = ProgramJobs().Find(static_cast<int32_t>(reinterpret_cast<intptr_t>(parameter)));
+  if (!job) return 0;
+  ScanFolder(*job);
+  ProgramJobs().End(job);
   return 0;
 }
 
@@ -104,19 +111,11 @@ std::string CurrentRowPath() {
 
 }  // namespace
 
-void AppendJobs(const std::vector<std::string>& paths) {
-  for (const std::string& path : paths) AppendJob(path, false);
-}
-
 bool StartFolderScan(const std::string& folder) {
-  {
-    std::lock_guard<std::mutex> hold(g_scan_lock);
-    g_scan_queue.push_back(folder);
-  }
-  g_cancel_flag = 0;
-  if (StartWorker(ScanBody)) return true;
-  std::lock_guard<std::mutex> hold(g_scan_lock);
-  g_scan_queue.pop_back();
+  JobBoard::Job* job = ProgramJobs().Begin(JobBoard::Kind::kScan, folder);
+  if (!job) return false;
+  if (StartWorker(ScanBody, job->id)) return true;
+  ProgramJobs().End(job);
   return false;
 }
 
@@ -125,13 +124,12 @@ bool StartFolderScan(const std::string& folder) {
 using namespace tulvex;
 
 extern "C" int32_t OnAddPicturesChosen(int32_t, const Value*) {
-  AppendJobs(AskForPictures());
+  AppendJobs(AskForPictures(), false);
   return 0;
 }
 
 extern "C" int32_t OnAddFolderChosen(int32_t, const Value*) {
   app::OwnedValue folder(app::CallLibrary(BrowseForFolder, {LendText("请选择图片所在的文件夹")}));
-  g_cancel_flag = 0;
   if (*folder.text()) StartFolderScan(folder.text());
   return 0;
 }
@@ -150,7 +148,12 @@ extern "C" int32_t OnClearClicked(int32_t, const Value*) {
 
 extern "C" int32_t OnViewFile(int32_t, const Value*) {
   const std::string path = CurrentRowPath();
-  if (!path.empty()) OpenWithShell(path);
+  if (path.empty()) return 0;
+  if (ViewActionOf(path) == ViewAction::kOpenFile) {
+    OpenWithShell(path);
+  } else {
+    ShowInFolder(path);
+  }
   return 0;
 }
 

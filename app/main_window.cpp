@@ -5,6 +5,7 @@
 
 #include "app/control_library_calls.h"
 #include "app/file_drop.h"
+#include "app/job_window.h"
 #include "app/web_addresses.h"
 #include "app/window_access.h"
 #include "runtime/core_commands.h"
@@ -51,6 +52,7 @@ extern "C" int32_t OnMainWindowCreated(int32_t, const Value*) {
   LoadSettings();
   PutLabelsBeneath();
   AcceptDroppedFiles(MainWindowHandle());
+  ShowJobsInWindow(MainWindowHandle());
   return 0;
 }
 

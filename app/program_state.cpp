@@ -5,13 +5,15 @@
 
 namespace tulvex {
 
-std::atomic<int32_t> g_cancel_flag{0};
-std::atomic<bool> g_run_in_progress{false};
-
 namespace {
 std::mutex g_folder_lock;
 std::string g_remembered_folder;
 }  // namespace
+
+JobBoard& ProgramJobs() {
+  static JobBoard board;
+  return board;
+}
 
 std::string RememberedFolder() {
   std::lock_guard<std::mutex> hold(g_folder_lock);

@@ -1,37 +1,38 @@
 // Row start order of a conversion run (see row_schedule.h).
 #include "app/row_schedule.h"
 
-#include "app/gbk_path.h"
+#include <unordered_set>
 
 namespace tulvex {
 
-RowSchedule::RowSchedule(std::vector<std::string> destinations)
-    : states_(destinations.size(), State::kWaiting) {
-  folded_.reserve(destinations.size());
-  for (const std::string& destination : destinations) folded_.push_back(FoldedPath(destination));
-}
+RowSchedule::RowSchedule(size_t row_count, FileKeysOf keys_of)
+    : keys_of_(std::move(keys_of)), states_(row_count, State::kWaiting) {}
 
-bool RowSchedule::InFlight(const std::string& folded) const {
-  for (size_t row = 0; row < folded_.size(); ++row) {
-    if (states_[row] == State::kRunning && folded_[row] == folded) return true;
-  }
-  return false;
+const std::vector<std::string>& RowSchedule::KeysOf(size_t row) {
+  while (asked_ <= row) keys_.push_back(keys_of_(asked_++));
+  return keys_[row];
 }
 
 RowSchedule::Next RowSchedule::TakeNext() {
   if (cancelled_) return {Verdict::kNothing, 0};
   while (first_waiting_ < states_.size() && states_[first_waiting_] != State::kWaiting) ++first_waiting_;
   if (first_waiting_ == states_.size()) return {Verdict::kNothing, 0};
+  // Keys of the waiting rows passed over: a later row that shares one must
+  // not overtake them.
+  std::unordered_set<std::string> passed_over;
   for (size_t row = first_waiting_; row < states_.size(); ++row) {
-    if (states_[row] != State::kWaiting || InFlight(folded_[row])) continue;
-    // A row may not overtake an earlier waiting row of the same
-    // destination: the file's rows write it in list order.
-    bool earlier_same = false;
-    for (size_t before = first_waiting_; before < row && !earlier_same; ++before) {
-      earlier_same = states_[before] == State::kWaiting && folded_[before] == folded_[row];
+    if (states_[row] != State::kWaiting) continue;
+    const std::vector<std::string>& keys = KeysOf(row);
+    bool clashes = false;
+    for (const std::string& key : keys) {
+      clashes = clashes || running_keys_.count(key) != 0 || passed_over.count(key) != 0;
     }
-    if (earlier_same) continue;
+    if (clashes) {
+      passed_over.insert(keys.begin(), keys.end());
+      continue;
+    }
     states_[row] = State::kRunning;
+    for (const std::string& key : keys) ++running_keys_[key];
     ++running_;
     return {Verdict::kStart, row};
   }
@@ -41,6 +42,10 @@ RowSchedule::Next RowSchedule::TakeNext() {
 size_t RowSchedule::Finish(size_t row) {
   if (row < states_.size() && states_[row] == State::kRunning) {
     states_[row] = State::kDone;
+    for (const std::string& key : keys_[row]) {
+      const auto held = running_keys_.find(key);
+      if (held != running_keys_.end() && --held->second == 0) running_keys_.erase(held);
+    }
     --running_;
     ++finished_;
   }

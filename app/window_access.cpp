@@ -11,6 +11,31 @@ namespace {
 
 Value TextRecord(const std::string& text) { return LendText(text.c_str()); }
 
+// A text array lent to a command: the array block (dimension count 1, the
+// element count, then one text pointer per element) lives in this holder
+// and points into the caller's strings.
+class LentTextArray {
+ public:
+  explicit LentTextArray(const std::vector<std::string>& texts)
+      : block_(kHeaderBytes + texts.size() * sizeof(const char*)) {
+    const uint32_t header[2] = {1, static_cast<uint32_t>(texts.size())};
+    std::memcpy(block_.data(), header, kHeaderBytes);
+    for (size_t i = 0; i < texts.size(); ++i) {
+      const char* text = texts[i].c_str();
+      std::memcpy(block_.data() + kHeaderBytes + i * sizeof text, &text, sizeof text);
+    }
+  }
+  Value record() const {
+    Value value{0, 0, kTagText | kArrayTagFlag};
+    StorePointer(value, block_.data());
+    return value;
+  }
+
+ private:
+  static constexpr size_t kHeaderBytes = 2 * sizeof(uint32_t);
+  std::vector<uint8_t> block_;
+};
+
 bool Succeeded(const Value& result) { return result.word0 != 0; }
 
 }  // namespace
@@ -47,12 +72,13 @@ HWND ControlHandle(uint32_t control) {
 
 int32_t RowCount() { return app::ReadInteger(app::CallLibrary(GetRowCount, {JobListReference()})); }
 
-void AppendJob(const std::string& path, bool scroll) {
-  const int32_t row = app::ReadInteger(app::CallLibrary(InsertRow, {JobListReference()}));
-  if (row < 0) return;
-  if (scroll) EnsureVisible(row);
-  SetCellText(row, 0, std::to_string(RowCount()));
-  SetCellText(row, 1, path);
+void AppendJobs(const std::vector<std::string>& paths, bool scroll) {
+  if (paths.empty()) return;
+  const LentTextArray texts(paths);
+  constexpr int32_t kPathColumn = 1;
+  // The numbers the rows were given are not needed; the holder frees them.
+  app::OwnedValue numbers(app::CallLibrary(AppendNumberedRows, {JobListReference(), texts.record(),
+                                                                MakeInteger(kPathColumn), MakeLogical(scroll)}));
 }
 
 std::string CellText(int32_t row, int32_t column) {
@@ -90,15 +116,21 @@ void SetJobColumnWidth(int32_t column, int32_t width) {
   app::CallLibrary(SetColumnWidth, {JobListReference(), MakeInteger(column), MakeInteger(width)});
 }
 
+constexpr int32_t kOpenVerb = 4;
+
 void OpenWithShell(const std::string& path) {
-  constexpr int32_t kOpenVerb = 4;
   app::CallLibrary(ShellExecuteCommand, {MakeInteger(kOpenVerb), TextRecord(path)});
 }
 
-bool StartWorker(DWORD(WINAPI* routine)(void*)) {
+void ShowInFolder(const std::string& path) {
+  const std::string selection = "/select,\"" + path + "\"";
+  app::CallLibrary(ShellExecuteCommand, {MakeInteger(kOpenVerb), LendText("explorer.exe"), TextRecord(selection)});
+}
+
+bool StartWorker(DWORD(WINAPI* routine)(void*), int32_t parameter) {
   Value sub_program{0, 0, kTagSubProgram};
   StorePointer(sub_program, reinterpret_cast<const void*>(routine));
-  return Succeeded(app::CallLibrary(StartThread, {sub_program}));
+  return Succeeded(app::CallLibrary(StartThread, {sub_program, MakeInteger(parameter)}));
 }
 
 }  // namespace tulvex

@@ -27,9 +27,10 @@ HWND ControlHandle(uint32_t control);
 
 // The job list.
 int32_t RowCount();
-// Appends a row numbered with the row count after insertion; `scroll`
-// makes it visible (the folder scan does, the dialog does not).
-void AppendJob(const std::string& path, bool scroll);
+// Appends a row per path, each numbered with the row count after its
+// insertion, in one trip to the window thread; `scroll` makes the last one
+// visible (the folder scan does, the dialog does not).
+void AppendJobs(const std::vector<std::string>& paths, bool scroll);
 std::string CellText(int32_t row, int32_t column);
 void SetCellText(int32_t row, int32_t column, const std::string& text);
 void EnsureVisible(int32_t row);
@@ -41,8 +42,11 @@ void SetJobColumnWidth(int32_t column, int32_t width);
 
 // The shell's "open" verb on a path.
 void OpenWithShell(const std::string& path);
+// The folder window of a file's folder, with the file selected.
+void ShowInFolder(const std::string& path);
 
-// Starts `routine` on a thread of its own; false when it could not start.
-bool StartWorker(DWORD(WINAPI* routine)(void*));
+// Starts `routine` on a thread of its own with `parameter` as its
+// argument; false when it could not start.
+bool StartWorker(DWORD(WINAPI* routine)(void*), int32_t parameter);
 
 }  // namespace tulvex

@@ -6,6 +6,9 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <mutex>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "controls/command_arguments.h"
@@ -32,6 +35,69 @@ HWND ListOf(int32_t count, const Value* args) {
 
 LRESULT Send(HWND list, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
   return SendMessageA(list, message, wparam, lparam);
+}
+
+// One AppendNumberedRows call, waiting for the list's thread.
+struct AppendRowsRequest {
+  HWND list;
+  std::vector<const char*> texts;
+  int32_t column;
+  bool scroll;
+  std::vector<int32_t> numbers;  // filled on the list's thread
+};
+
+// The requests whose commands wait in SendMessage: the list acts only on
+// one of these, never on a pointer that came from elsewhere.
+std::mutex g_waiting_lock;
+std::set<AppendRowsRequest*> g_waiting;
+
+// Takes `request` out when a command waits for it on `list`.
+bool TakeWaiting(AppendRowsRequest* request, HWND list) {
+  std::lock_guard<std::mutex> hold(g_waiting_lock);
+  if (g_waiting.count(request) == 0 || request->list != list) return false;
+  g_waiting.erase(request);
+  return true;
+}
+
+// The texts of a text-array argument; null elements are empty texts.
+std::vector<const char*> TextsOfArray(int32_t count, const Value* args, int32_t index) {
+  if (index >= count || args[index].tag != (kTagText | kArrayTagFlag))
+    ReportRuntimeErrorCode(controls::kWrongArgumentTypeError);
+  const void* array = PointerOf(args[index]);
+  std::vector<const char*> texts(static_cast<size_t>(ArrayElementCount(array)));
+  const uint8_t* elements = array ? ArrayElements(array) : nullptr;
+  for (size_t i = 0; i < texts.size(); ++i) {
+    std::memcpy(&texts[i], elements + i * sizeof(const char*), sizeof(const char*));
+    if (!texts[i]) texts[i] = "";
+  }
+  return texts;
+}
+
+void AppendRows(AppendRowsRequest& request) {
+  const HWND list = request.list;
+  Send(list, WM_SETREDRAW, FALSE);
+  Send(list, LVM_SETITEMCOUNT, Send(list, LVM_GETITEMCOUNT) + request.texts.size(), LVSICF_NOINVALIDATEALL);
+  int last = -1;
+  for (const char* text : request.texts) {
+    // Appended, the row's number is the row count after it went in.
+    const auto row = static_cast<int32_t>(Send(list, LVM_GETITEMCOUNT));
+    std::string number = std::to_string(row + 1);
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = row;
+    item.pszText = &number[0];
+    item.iImage = -1;
+    last = static_cast<int>(Send(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (last < 0) break;
+    LVITEMA cell = {};
+    cell.iSubItem = request.column;
+    cell.pszText = const_cast<char*>(text);
+    Send(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(last), reinterpret_cast<LPARAM>(&cell));
+    request.numbers.push_back(row + 1);
+  }
+  Send(list, WM_SETREDRAW, TRUE);
+  InvalidateRect(list, nullptr, TRUE);
+  if (request.scroll && last >= 0) Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(last), FALSE);
 }
 
 }  // namespace
@@ -131,4 +197,30 @@ void SetColumnWidth(Value* result, int32_t count, const Value* args) {
   const int32_t column = IntegerArgument(count, args, 1, 0);
   const uint16_t width = ColumnWidthToPass(IsGiven(count, args, 2), IntegerArgument(count, args, 2, -1));
   *result = MakeLogical(Send(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0)) != 0);
+}
+
+LRESULT AppendRowsOnListThread(HWND list, LPARAM lparam) {
+  auto* request = reinterpret_cast<AppendRowsRequest*>(lparam);
+  if (!TakeWaiting(request, list)) return 0;
+  AppendRows(*request);
+  return 1;
+}
+
+void AppendNumberedRows(Value* result, int32_t count, const Value* args) {
+  AppendRowsRequest request{ListOf(count, args), TextsOfArray(count, args, 1), IntegerArgument(count, args, 2, 1),
+                            controls::LogicalArgument(count, args, 3, false), {}};
+  if (request.column < 1) ReportRuntimeErrorCode(controls::kWrongArgumentTypeError);
+  {
+    std::lock_guard<std::mutex> hold(g_waiting_lock);
+    g_waiting.insert(&request);
+  }
+  // The list's thread takes the request out; should the list be gone, this
+  // thread does, and no row was added.
+  Send(request.list, kAppendRowsMessage, 0, reinterpret_cast<LPARAM>(&request));
+  TakeWaiting(&request, request.list);
+
+  const uint32_t size = static_cast<uint32_t>(request.numbers.size());
+  void* array = AllocateArray(&size, 1, sizeof(int32_t));
+  for (uint32_t i = 0; i < size; ++i) std::memcpy(ArrayElements(array) + 4 * size_t{i}, &request.numbers[i], 4);
+  *result = OwnArrayValue(array, kTagInteger);
 }

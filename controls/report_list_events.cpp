@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "controls/report_list.h"
+#include "controls/report_list_commands.h"
 #include "controls/report_list_state.h"
 #include "runtime/control_types.h"
 
@@ -127,6 +128,7 @@ LRESULT CALLBACK ReportListProc(HWND list, UINT message, WPARAM wparam, LPARAM l
   }
   // The mouse left the list: coming back onto the hot row enters it again.
   if (message == WM_MOUSELEAVE && state) state->hot_row = -1;
+  if (message == kAppendRowsMessage) return AppendRowsOnListThread(list, lparam);
   // The check boxes' state images are made by the platform, which leaves
   // them to the owner of shared image lists.
   HIMAGELIST platform_states = nullptr;

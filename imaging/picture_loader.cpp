@@ -63,3 +63,10 @@ bool ReadWholePictureInto(PictureReader& reader, PictureBuffer* buffer) {
   reader.Reset();
   return read;
 }
+
+bool PictureLoader::Recognises(const char* path) {
+  // Open reads the signature and header only; the reader lets go of the
+  // file when it goes.
+  std::unique_ptr<PictureReader> reader;
+  return OpenReader(path, &reader) == 1;
+}

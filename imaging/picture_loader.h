@@ -21,6 +21,10 @@ class PictureLoader {
   // The whole-picture path: the picture is decoded before anything is
   // written (ConvertPicture lets rows flow instead).
   int Load(const char* path, PictureBuffer* buffer);
+
+  // True when one of the readers accepts the file's signature and header:
+  // what Load would try to decode. Nothing is decoded or allocated.
+  static bool Recognises(const char* path);
 };
 
 // Allocates `buffer` for the picture an open reader describes (palette

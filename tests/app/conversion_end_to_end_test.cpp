@@ -1,6 +1,7 @@
 // Conversion runs started from the main window: the files written in both
-// save modes, the status of each row, the settings file, the window at the
-// next start, cancel, and a long run that keeps the window answering.
+// save modes, the status of each row, the save folder refused or made, the
+// settings file, the window at the next start, cancel, and a long run that
+// keeps the window answering.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,7 +10,9 @@
 
 #include "tests/app/driver/main_window.h"
 #include "tests/app/driver/picture_files.h"
+#include "tests/app/driver/remote_controls.h"
 #include "tests/app/driver/settings_file.h"
+#include "tests/app/driver/system_dialogs.h"
 #include "tests/app/driver/user_input.h"
 #include "tests/app/driver/window_search.h"
 #include "tests/support/scratch_folder.h"
@@ -63,6 +66,17 @@ TEST_F(ConversionEndToEnd, SaveIntoFolderWritesNumberedJpegsAndRemembersTheChoic
         << program.error();
     ASSERT_TRUE(DeleteFileA((root + "\\gone.bmp").c_str()));
     ASSERT_TRUE(program.PickSaveMode("保存在：")) << program.error();
+    // An empty folder box, and a folder that cannot be made, refuse the
+    // start with one message each; nothing is converted.
+    for (const auto& [folder, says] : {std::pair<std::string, std::string>{"", "请先填写图片保存位置"},
+                                       {root + "\\notes.txt\\sub", "无法创建图片保存位置"}}) {
+      ASSERT_TRUE(program.TypeInto(program.controls().save_folder, folder)) << program.error();
+      ASSERT_TRUE(program.Click(program.controls().start));
+      std::string text;
+      ASSERT_TRUE(AnswerMessageBox(program.process_id(), "提示", &text)) << "no message for \"" << folder << "\"";
+      EXPECT_NE(text.find(says), std::string::npos) << text;
+      for (const auto& row : program.Rows()) EXPECT_EQ(row[2], "") << row[1];
+    }
     ASSERT_TRUE(program.BrowseSaveFolder(out)) << program.error();
     EXPECT_EQ(ReadSetting("保存位置"), out) << "browsing stores the folder at once";
     Screenshot(program, "main_window_idle");
@@ -129,7 +143,9 @@ TEST_F(ConversionEndToEnd, StartWithAnEmptyListDoesNothing) {
   ProgramSession program(TULVEX_PROGRAM, kCaption);
   ASSERT_EQ(program.error(), "");
   ASSERT_TRUE(program.Click(program.controls().start));
-  Sleep(1000);
+  // Input is handled in order: once the typed quality shows, the click on
+  // start has been handled too.
+  ASSERT_TRUE(program.TypeInto(program.controls().quality, "90")) << program.error();
   EXPECT_TRUE(program.Idle());
   EXPECT_TRUE(ControlsEnabled(program.controls(), true));
   EXPECT_FALSE(SettingsFileExists()) << "an empty run must not write the save mode";
@@ -147,7 +163,11 @@ TEST_F(ConversionEndToEnd, CancelStopsStartingRowsAndUnlocks) {
   ASSERT_TRUE(program.AddFolder(root)) << program.error();
   ASSERT_EQ(program.Rows().size(), static_cast<size_t>(kFiles));
   ASSERT_TRUE(program.Click(program.controls().start));
-  ASSERT_TRUE(WaitUntil([&] { return program.Progress() > 0; }, 30000)) << "the run makes no progress";
+  // The run shows its own progress from 0; the scan left the bar at 10000.
+  const auto running = [&] {
+    return IsWindowVisible(program.controls().progress) && program.Progress() > 0 && program.Progress() < 10000;
+  };
+  ASSERT_TRUE(WaitUntil(running, 60000)) << "the run makes no progress";
   EXPECT_TRUE(ControlsEnabled(program.controls(), false)) << "a run locks the nine controls";
   EXPECT_TRUE(IsWindowVisible(program.controls().progress));
   Screenshot(program, "main_window_during_run");
@@ -157,9 +177,11 @@ TEST_F(ConversionEndToEnd, CancelStopsStartingRowsAndUnlocks) {
   const JobRows rows = program.Rows();
   const auto done = std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row[2] == kConverted; });
   const auto untouched = std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row[2].empty(); });
+  // A row the cancel stopped part-way says so.
+  const auto stopped = std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row[2] == "已取消"; });
   EXPECT_GT(done, 0);
   EXPECT_GT(untouched, 0) << "rows after the cancel are not started";
-  EXPECT_EQ(done + untouched, kFiles) << "no row is left converting or failed";
+  EXPECT_EQ(done + stopped + untouched, kFiles) << "no row is left converting or failed";
   EXPECT_TRUE(ControlsEnabled(program.controls(), true));
   EXPECT_FALSE(IsWindowVisible(program.controls().cancel));
 }
@@ -167,8 +189,9 @@ TEST_F(ConversionEndToEnd, CancelStopsStartingRowsAndUnlocks) {
 TEST_F(ConversionEndToEnd, TwoThousandRowsFinishWhileTheWindowAnswers) {
   ScratchFolder scratch("run_long");
   const std::string root = AbsolutePath(scratch.path());
-  const std::string source = root + "\\in", out = root + "\\out";
-  ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr) && CreateDirectoryA(out.c_str(), nullptr));
+  // The output folder and the one above it are made when the run starts.
+  const std::string source = root + "\\in", out = root + "\\out\\新";
+  ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
   constexpr int kFiles = 2000;
   for (int i = 0; i < kFiles; ++i) ASSERT_TRUE(WriteSmallBmp(source + "\\" + std::to_string(i) + ".bmp", 6, 4));
 
@@ -182,7 +205,8 @@ TEST_F(ConversionEndToEnd, TwoThousandRowsFinishWhileTheWindowAnswers) {
   int answers = 0, silences = 0;
   const bool finished = WaitUntil([&] {
     (program.Responsive() ? answers : silences) += 1;
-    return program.Idle();
+    // Over once no job goes on and the last row shows a result.
+    return program.Idle() && !ListViewCellText(program.controls().list, kFiles - 1, 2).empty();
   }, 600000);
   ASSERT_TRUE(finished) << "the run did not end within 10 minutes";
   EXPECT_EQ(silences, 0) << "the window stopped answering " << silences << " times (" << answers << " answers)";

@@ -43,7 +43,8 @@ TEST(ConversionPlanTest, StatusTextsAndUnknownCodes) {
   EXPECT_STREQ(StatusTextOf(-4), "编码时出错");
   EXPECT_STREQ(StatusTextOf(-6), "编码时系统资源不足");
   EXPECT_STREQ(StatusTextOf(-7), "编码参数错误");
-  for (int32_t code : {-5, -8, 2, 100}) EXPECT_EQ(StatusTextOf(code), nullptr) << "code " << code;
+  EXPECT_STREQ(StatusTextOf(-8), "已取消") << "a conversion stopped by a cancel";
+  for (int32_t code : {-5, -9, 2, 100}) EXPECT_EQ(StatusTextOf(code), nullptr) << "code " << code;
 }
 
 TEST(ConversionPlanTest, SaveModesFromComboAndSettings) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "tests/app/driver/main_window.h"
+#include "tests/app/driver/user_input.h"
 #include "tests/app/driver/window_search.h"
 #include "tests/app/driver/picture_files.h"
 #include "tests/support/scratch_folder.h"
@@ -52,8 +53,8 @@ TEST(DriverOnStandIn, AddsFilesByDialogAndDeletesClickedRows) {
   }
   ASSERT_TRUE(program.SelectRows(1, 2)) << program.error();
   ASSERT_TRUE(program.Click(program.controls().remove));
+  ASSERT_TRUE(WaitUntil([&] { return program.RowCount() == 3; }, 5000)) << program.RowCount() << " rows left";
   rows = program.Rows();
-  ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0][0] + "," + rows[1][0] + "," + rows[2][0], "1,4,5");
 }
 

@@ -30,6 +30,7 @@ tulvex_add_gtest(app_end_to_end_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/job_list_end_to_end_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/conversion_end_to_end_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/look_end_to_end_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/jobs_end_to_end_test.cpp
   LIBRARIES tulvex_app_driver shlwapi)
 if(TARGET Tulvex)
   add_dependencies(app_end_to_end_tests Tulvex)

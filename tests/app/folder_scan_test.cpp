@@ -1,6 +1,7 @@
 // Folder scan rules, on made-up trees and on a real one: depth first with the
-// chosen folder last, "." folders and links not entered, every file added
-// whatever its attributes or name.
+// chosen folder last, each folder handed over before the walk lists the next
+// one, "." folders and links not entered, every file added whatever its
+// attributes or name.
 #include "app/folder_scan.h"
 #include "app/folder_listing_win.h"
 
@@ -16,14 +17,28 @@
 namespace tulvex {
 namespace {
 
-// A tree of folder name -> entries.
+// A tree of folder name -> entries. `events` records the walk as it goes:
+// "list X" when X is listed, "take X" when X's files are handed over.
 struct FakeTree {
   std::map<std::string, std::vector<FolderEntry>> folders;
-  std::vector<std::string> listed;
-  std::vector<FolderEntry> operator()(const std::string& folder) {
-    listed.push_back(folder);
-    const auto found = folders.find(folder);
-    return found == folders.end() ? std::vector<FolderEntry>{} : found->second;
+  std::vector<std::string> events;
+  std::vector<std::string> taken;  // folders in the order handed over
+  std::vector<std::string> files;  // every file handed over, in order
+  std::vector<int> positions;  // the share done, as the progress bar shows it
+
+  std::vector<std::string> Walk(const std::string& root, const std::function<bool()>& cancelled) {
+    const auto list = [this](const std::string& folder) {
+      events.push_back("list " + folder);
+      const auto found = folders.find(folder);
+      return found == folders.end() ? std::vector<FolderEntry>{} : found->second;
+    };
+    WalkFolderTree(root, list, cancelled, [this](ScannedFolder&& folder) {
+      events.push_back("take " + folder.folder);
+      taken.push_back(folder.folder);
+      files.insert(files.end(), folder.files.begin(), folder.files.end());
+      positions.push_back(static_cast<int>(folder.done * 10000));
+    });
+    return taken;
   }
 };
 
@@ -39,12 +54,19 @@ TEST(FolderScanTest, FoldersDepthFirstWithTheChosenFolderLast) {
   tree.folders["R\\a"] = {Folder("."), Folder(".."), Folder("deep")};
   tree.folders["R\\a\\deep"] = {File("2.jpg")};
   tree.folders["R\\b"] = {};
-  const auto list = [&tree](const std::string& folder) { return tree(folder); };
-  const std::vector<std::string> want = {"R\\a\\deep", "R\\a", "R\\b", "R"};
-  EXPECT_EQ(FoldersToScan("R", list, kNeverCancelled), want);
+  EXPECT_EQ(tree.Walk("R", kNeverCancelled), (std::vector<std::string>{"R\\a\\deep", "R\\a", "R\\b", "R"}));
+  EXPECT_EQ(tree.files, (std::vector<std::string>{"R\\a\\deep\\2.jpg", "R\\1.jpg"}));
+  // Each folder's files go out as soon as the folders inside it are done,
+  // before the walk lists the next folder.
+  const std::vector<std::string> want_events = {"list R", "list R\\a", "list R\\a\\deep", "take R\\a\\deep",
+                                                "take R\\a", "list R\\b", "take R\\b", "take R"};
+  EXPECT_EQ(tree.events, want_events);
+  // The share done grows to the whole: "deep" is half of "a", the first third.
+  EXPECT_EQ(tree.positions, (std::vector<int>{1666, 3333, 6666, 10000}));
   // A chosen drive root already ends with its separator.
-  tree.folders["C:\\"] = {Folder("x")};
-  EXPECT_EQ(FoldersToScan("C:\\", list, kNeverCancelled), (std::vector<std::string>{"C:\\x", "C:\\"}));
+  FakeTree drive;
+  drive.folders["C:\\"] = {Folder("x")};
+  EXPECT_EQ(drive.Walk("C:\\", kNeverCancelled), (std::vector<std::string>{"C:\\x", "C:\\"}));
 }
 
 TEST(FolderScanTest, DotFoldersAndLinksAreNotEntered) {
@@ -53,23 +75,24 @@ TEST(FolderScanTest, DotFoldersAndLinksAreNotEntered) {
   tree.folders["R"] = {Folder(".git"), Folder("sub"), FolderLink("loop"), File(".profile")};
   tree.folders["R\\sub"] = {FolderLink("back")};
   tree.folders["R\\loop"] = {Folder("sub")};
-  const auto list = [&tree](const std::string& folder) { return tree(folder); };
-  EXPECT_EQ(FoldersToScan("R", list, kNeverCancelled), (std::vector<std::string>{"R\\sub", "R"}));
-  for (const std::string& listed : tree.listed) {
-    EXPECT_EQ(listed.find("loop"), std::string::npos) << "entered " << listed;
-    EXPECT_EQ(listed.find(".git"), std::string::npos) << "entered " << listed;
+  EXPECT_EQ(tree.Walk("R", kNeverCancelled), (std::vector<std::string>{"R\\sub", "R"}));
+  for (const std::string& event : tree.events) {
+    EXPECT_EQ(event.find("loop"), std::string::npos) << event;
+    EXPECT_EQ(event.find(".git"), std::string::npos) << event;
   }
   // A file named with a leading dot is still a file to add.
-  EXPECT_EQ(FilesIn("R", list), (std::vector<std::string>{"R\\.profile"}));
+  EXPECT_EQ(tree.files, (std::vector<std::string>{"R\\.profile"}));
 }
 
-TEST(FolderScanTest, CancelStopsTheWalk) {
+TEST(FolderScanTest, CancelStopsTheWalkBeforeTheNextFolder) {
   FakeTree tree;
-  tree.folders["R"] = {Folder("a"), Folder("b"), Folder("c")};
-  const auto list = [&tree](const std::string& folder) { return tree(folder); };
+  tree.folders["R"] = {Folder("a"), Folder("b"), Folder("c"), File("r.jpg")};
+  tree.folders["R\\a"] = {File("1.jpg")};
   int asked = 0;
-  const auto cancel_after_one = [&asked] { return ++asked > 1; };
-  EXPECT_EQ(FoldersToScan("R", list, cancel_after_one), (std::vector<std::string>{"R\\a", "R"}));
+  const auto cancel_after_two = [&asked] { return ++asked > 2; };
+  EXPECT_EQ(tree.Walk("R", cancel_after_two), (std::vector<std::string>{"R\\a"}));
+  EXPECT_EQ(tree.events, (std::vector<std::string>{"list R", "list R\\a", "take R\\a"}))
+      << "no folder is listed or handed over after the cancel";
 }
 
 // A real tree under the test's scratch folder.
@@ -81,9 +104,9 @@ class RealFolderScanTest : public testing::Test {
 
   std::vector<std::string> ScanAll() {
     std::vector<std::string> files;
-    for (const std::string& folder : FoldersToScan(root_.path(), ListFolderEntries, kNeverCancelled)) {
-      for (const std::string& file : FilesIn(folder, ListFolderEntries)) files.push_back(file);
-    }
+    WalkFolderTree(root_.path(), ListFolderEntries, kNeverCancelled, [&files](ScannedFolder&& folder) {
+      files.insert(files.end(), folder.files.begin(), folder.files.end());
+    });
     return files;
   }
 

@@ -11,6 +11,7 @@
 #include "tests/app/driver/picture_files.h"
 #include "tests/app/driver/settings_file.h"
 #include "tests/app/driver/system_dialogs.h"
+#include "tests/app/driver/user_input.h"
 #include "tests/support/scratch_folder.h"
 
 namespace {
@@ -100,8 +101,8 @@ TEST_F(JobListEndToEnd, DeleteSelectedClearAndCancelledDialogs) {
   ASSERT_EQ(before.size(), 4u);
   ASSERT_TRUE(program.SelectRows(1, 2)) << program.error();
   ASSERT_TRUE(program.Click(program.controls().remove));
+  ASSERT_TRUE(WaitUntil([&] { return program.RowCount() == 2; }, 5000)) << program.RowCount() << " rows left";
   JobRows rows = program.Rows();
-  ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0], before[0]);
   EXPECT_EQ(rows[1], before[3]);
 
@@ -113,7 +114,7 @@ TEST_F(JobListEndToEnd, DeleteSelectedClearAndCancelledDialogs) {
   EXPECT_EQ(program.Rows().size(), 2u);
 
   ASSERT_TRUE(program.Click(program.controls().clear));
-  EXPECT_EQ(program.Rows().size(), 0u) << program.error();
+  EXPECT_TRUE(WaitUntil([&] { return program.RowCount() == 0; }, 5000)) << program.RowCount() << " rows left";
   EXPECT_TRUE(program.Responsive());
 }
 

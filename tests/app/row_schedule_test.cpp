@@ -1,5 +1,5 @@
-// Row order, same-destination serialisation, cancel and progress of runs
-// with several converters.
+// Row order, the rows that touch one file kept apart, cancel and progress of
+// runs with several converters.
 #include "app/concurrent_run.h"
 #include "app/conversion_plan.h"
 #include "app/row_schedule.h"
@@ -8,9 +8,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <set>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -19,42 +21,47 @@ namespace {
 
 using Verdict = RowSchedule::Verdict;
 
-TEST(RowScheduleTest, StartsFromTheTopAndWaitsOnABusyDestination) {
-  // Overwrite mode: rows 0 and 2 name one file (in different case).
-  RowSchedule schedule({"C:\\p\\a.bmp", "C:\\p\\b.bmp", "c:\\P\\A.BMP", "C:\\p\\c.bmp"});
-  EXPECT_EQ(schedule.TakeNext().row, 0u);
-  EXPECT_EQ(schedule.TakeNext().row, 1u);
-  // Row 2 writes what row 0 writes: row 3 goes first.
-  const RowSchedule::Next third = schedule.TakeNext();
-  ASSERT_EQ(third.verdict, Verdict::kStart);
-  EXPECT_EQ(third.row, 3u);
-  EXPECT_EQ(schedule.TakeNext().verdict, Verdict::kWait);
-  EXPECT_EQ(schedule.Finish(1), 1u);
-  EXPECT_EQ(schedule.TakeNext().verdict, Verdict::kWait);  // still row 0's file
-  EXPECT_EQ(schedule.Finish(0), 2u);
-  const RowSchedule::Next after = schedule.TakeNext();
-  ASSERT_EQ(after.verdict, Verdict::kStart);
-  EXPECT_EQ(after.row, 2u);
-  EXPECT_EQ(schedule.TakeNext().verdict, Verdict::kNothing);
-  EXPECT_FALSE(schedule.Settled());
-  schedule.Finish(2);
-  schedule.Finish(3);
-  EXPECT_TRUE(schedule.Settled());
-  EXPECT_EQ(schedule.finished(), 4u);
+// The rows' file keys as given (a real run folds and resolves them).
+RowSchedule::FileKeysOf Keys(std::vector<std::vector<std::string>> rows) {
+  return [rows = std::move(rows)](size_t row) { return rows[row]; };
 }
 
-TEST(RowScheduleTest, ThreeRowsOfOneFileKeepTheirOrder) {
-  RowSchedule schedule({"x", "x", "y", "x"});
-  EXPECT_EQ(schedule.TakeNext().row, 0u);
-  EXPECT_EQ(schedule.TakeNext().row, 2u);
-  EXPECT_EQ(schedule.TakeNext().verdict, Verdict::kWait);
-  schedule.Finish(0);
-  EXPECT_EQ(schedule.TakeNext().row, 1u);  // not 3: the file's rows keep list order
-  EXPECT_EQ(schedule.TakeNext().verdict, Verdict::kWait);
+// Each case's script: a row number expects TakeNext to start that row, "w"
+// expects it to wait, "n" to have nothing left; "fN" finishes row N.
+TEST(RowScheduleTest, RowsThatTouchOneFileNeverRunTogetherAndKeepTheirOrder) {
+  const struct {
+    const char* name;
+    std::vector<std::vector<std::string>> keys;
+    const char* script;
+  } cases[] = {
+      {"overwrite mode: rows 0 and 2 are one file; row 3 goes first meanwhile",
+       {{"a.bmp"}, {"b.bmp"}, {"a.bmp"}, {"c.bmp"}}, "0 1 3 w f1 w f0 2 n"},
+      {"three rows of one file start in list order", {{"x"}, {"x"}, {"y"}, {"x"}}, "0 2 w f0 1 w f1 3"},
+      {"a row reading what an earlier row writes waits for it",
+       {{"a.bmp", "1_a.jpg"}, {"1_a.jpg", "2_1_a.jpg"}, {"c.bmp", "3_c.jpg"}}, "0 2 w f0 1 n"},
+      {"a row does not overtake an earlier waiting row it shares a file with",
+       {{"a", "b"}, {"b", "c"}, {"c", "d"}, {"e"}}, "0 3 w f0 1 w f1 2"},
+      {"a file's identity joins two spellings", {{"x.bmp", "|file 7:1"}, {"x~1.bmp", "|file 7:1"}, {"y.bmp"}},
+       "0 2 w f0 1"},
+  };
+  for (const auto& test : cases) {
+    RowSchedule schedule(test.keys.size(), Keys(test.keys));
+    std::istringstream script(test.script);
+    for (std::string step; script >> step;) {
+      if (step[0] == 'f') {
+        schedule.Finish(std::stoul(step.substr(1)));
+        continue;
+      }
+      const RowSchedule::Next next = schedule.TakeNext();
+      const std::string have = next.verdict == Verdict::kStart ? std::to_string(next.row)
+                                                               : next.verdict == Verdict::kWait ? "w" : "n";
+      EXPECT_EQ(have, step) << test.name;
+    }
+  }
 }
 
 TEST(RowScheduleTest, CancelStartsNothingButLetsRunningRowsFinish) {
-  RowSchedule schedule({"a", "b", "c", "d"});
+  RowSchedule schedule(4, Keys({{"a"}, {"b"}, {"c"}, {"d"}}));
   schedule.TakeNext();
   schedule.TakeNext();
   schedule.Cancel();
@@ -67,10 +74,14 @@ TEST(RowScheduleTest, CancelStartsNothingButLetsRunningRowsFinish) {
 }
 
 TEST(RowScheduleTest, EmptyListIsSettledAtOnce) {
-  RowSchedule schedule({});
+  RowSchedule schedule(0, Keys({}));
   EXPECT_EQ(schedule.TakeNext().verdict, Verdict::kNothing);
   EXPECT_TRUE(schedule.Settled());
 }
+
+constexpr std::chrono::milliseconds kNoWait{0};
+constexpr std::chrono::milliseconds kLonelyRowWait{200};
+constexpr std::chrono::milliseconds kPartnerComes{30000};
 
 // Runs `rows` on `threads` workers (this thread among them) with hooks that
 // record what a window would see.
@@ -83,9 +94,13 @@ struct RunRecord {
   bool same_destination_overlap = false;
 };
 
+// A converting row waits up to `company_wait` for a second row to convert
+// beside it (while rows are left to begin), so that rows that may overlap do.
 void RunOnThreads(const std::vector<std::string>& destinations, size_t threads, RunRecord* record,
-                  std::atomic<int32_t>* cancel_flag, size_t cancel_after_begun = SIZE_MAX) {
-  std::atomic<int> in_flight{0};
+                  std::atomic<int32_t>* cancel_flag, std::chrono::milliseconds company_wait,
+                  size_t cancel_after_begun = SIZE_MAX) {
+  int in_flight = 0;
+  std::condition_variable company;
   std::multiset<std::string> writing;
   RunHooks hooks;
   hooks.cancel_requested = [cancel_flag] { return cancel_flag->load() == 1; };
@@ -93,16 +108,16 @@ void RunOnThreads(const std::vector<std::string>& destinations, size_t threads, 
     std::lock_guard<std::mutex> hold(record->lock);
     record->begun.push_back(row);
     if (record->begun.size() == cancel_after_begun) cancel_flag->store(1);
+    company.notify_all();
   };
   hooks.convert = [&](size_t row) {
-    {
-      std::lock_guard<std::mutex> hold(record->lock);
-      if (writing.count(destinations[row])) record->same_destination_overlap = true;
-      writing.insert(destinations[row]);
-      record->max_in_flight = std::max(record->max_in_flight, ++in_flight);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    std::lock_guard<std::mutex> hold(record->lock);
+    std::unique_lock<std::mutex> hold(record->lock);
+    if (writing.count(destinations[row])) record->same_destination_overlap = true;
+    writing.insert(destinations[row]);
+    record->max_in_flight = std::max(record->max_in_flight, ++in_flight);
+    company.notify_all();
+    company.wait_for(hold, company_wait,
+                     [&] { return in_flight >= 2 || record->begun.size() == destinations.size(); });
     writing.erase(writing.find(destinations[row]));
     --in_flight;
     return static_cast<int32_t>(row % 2 ? 1 : -3);
@@ -113,7 +128,9 @@ void RunOnThreads(const std::vector<std::string>& destinations, size_t threads, 
     record->positions.push_back(ProgressPositionOf(finished, total));
   };
 
-  ConcurrentRun run{RowSchedule(destinations), std::move(hooks)};
+  std::vector<std::vector<std::string>> keys;
+  for (const std::string& destination : destinations) keys.push_back({destination});
+  ConcurrentRun run{RowSchedule(destinations.size(), Keys(keys)), std::move(hooks)};
   run.ExpectWorkers(threads);
   std::vector<std::thread> helpers;
   for (size_t i = 1; i < threads; ++i) helpers.emplace_back([&run] { run.Work(); });
@@ -125,7 +142,7 @@ void RunOnThreads(const std::vector<std::string>& destinations, size_t threads, 
 TEST(ConcurrentRunTest, ConvertsEveryRowOnSeveralThreadsWithRisingProgress) {
   std::atomic<int32_t> cancel{0};
   RunRecord record;
-  RunOnThreads({"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg", "6.jpg"}, 3, &record, &cancel);
+  RunOnThreads({"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg", "6.jpg"}, 3, &record, &cancel, kPartnerComes);
   EXPECT_EQ(record.codes.size(), 6u);
   EXPECT_EQ(record.codes[1], 1);
   EXPECT_EQ(record.codes[2], -3);
@@ -138,14 +155,16 @@ TEST(ConcurrentRunTest, ConvertsEveryRowOnSeveralThreadsWithRisingProgress) {
 TEST(ConcurrentRunTest, ThreeRowsGiveThePositionsOfThirds) {
   std::atomic<int32_t> cancel{0};
   RunRecord record;
-  RunOnThreads({"a", "b", "c"}, 2, &record, &cancel);
+  RunOnThreads({"a", "b", "c"}, 2, &record, &cancel, kNoWait);
   EXPECT_EQ(record.positions, (std::vector<int32_t>{3333, 6666, 10000}));
 }
 
 TEST(ConcurrentRunTest, OneFileInSeveralRowsIsNeverWrittenTwiceAtOnce) {
   std::atomic<int32_t> cancel{0};
   RunRecord record;
-  RunOnThreads({"C:\\p\\a.bmp", "c:\\p\\A.bmp", "C:\\p\\a.bmp", "C:\\p\\b.bmp"}, 4, &record, &cancel);
+  // Held as long as a partner might come: a wrong schedule would start the
+  // rows of a.bmp together.
+  RunOnThreads({"a.bmp", "a.bmp", "a.bmp", "b.bmp"}, 4, &record, &cancel, kLonelyRowWait);
   EXPECT_FALSE(record.same_destination_overlap);
   EXPECT_EQ(record.codes.size(), 4u);
 }
@@ -154,7 +173,7 @@ TEST(ConcurrentRunTest, CancelLetsRunningRowsFinishAndStartsNoMore) {
   std::atomic<int32_t> cancel{0};
   RunRecord record;
   const std::vector<std::string> rows = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
-  RunOnThreads(rows, 2, &record, &cancel, 4);  // cancel while the fourth row converts
+  RunOnThreads(rows, 2, &record, &cancel, kNoWait, 4);  // cancel while the fourth row begins
   // Every begun row ended; at most the two in flight at the cancel began
   // after the third, none later.
   EXPECT_EQ(record.codes.size(), record.begun.size());
@@ -171,7 +190,7 @@ TEST(ConcurrentRunTest, WorkersThatNeverStartDoNotHoldTheRunOpen) {
   hooks.begin = [](size_t) {};
   hooks.convert = [&](size_t) { return ++converted, 1; };
   hooks.end = [](size_t, int32_t, size_t, size_t) {};
-  ConcurrentRun run{RowSchedule({"a", "b"}), std::move(hooks)};
+  ConcurrentRun run{RowSchedule(2, Keys({{"a"}, {"b"}})), std::move(hooks)};
   run.ExpectWorkers(3);
   run.WorkerNotStarted();
   run.WorkerNotStarted();

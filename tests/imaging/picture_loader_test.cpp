@@ -1,5 +1,6 @@
 // PictureLoader: formats recognised by content in the fixed reader order,
-// the -1 / -3 outcomes, and files and backing files released afterwards.
+// the -1 / -3 outcomes, recognising without decoding, and files and backing
+// files released afterwards.
 #include "imaging/picture_loader.h"
 
 #include <gtest/gtest.h>
@@ -93,4 +94,18 @@ TEST_F(PictureLoaderTest, MissingUnknownAndBrokenFiles) {
   const std::string png = ReadFileBytes(path);
   ASSERT_TRUE(WriteFileBytes(path, png.substr(0, png.size() / 2)));
   EXPECT_EQ(LoadAndDelete(path), -3) << "truncated PNG";
+}
+
+// Recognising runs the readers' header checks only: a picture cut short is
+// still one, other content is not, whatever the name, and the file is let go.
+TEST_F(PictureLoaderTest, RecognisesAPictureByItsHeaderWithoutDecodingIt) {
+  const std::string path = folder_.File("tool.exe");
+  ASSERT_TRUE(WriteJpegFile(path, MakeGradient(64, 64, 3), JpegSettings{}));
+  const std::string whole = ReadFileBytes(path);
+  ASSERT_TRUE(WriteFileBytes(path, whole.substr(0, whole.size() / 2)));
+  EXPECT_TRUE(PictureLoader::Recognises(path.c_str())) << "a JPEG cut short, its header whole";
+  ASSERT_TRUE(WriteFileBytes(path, std::string("MZ\x90\x00\x03\x00", 6) + std::string(300, '\0')));
+  EXPECT_FALSE(PictureLoader::Recognises(path.c_str())) << "a program";
+  EXPECT_EQ(std::remove(path.c_str()), 0) << "still held after Recognises";
+  EXPECT_FALSE(PictureLoader::Recognises(folder_.path().c_str())) << "a folder";
 }

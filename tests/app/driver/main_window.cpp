@@ -47,10 +47,11 @@ ProgramSession::ProgramSession(const std::string& program, const std::string& ca
     error_ = "no window captioned \"" + caption_prefix + "...\" appeared";
     return;
   }
-  // Let the window finish its creation handler (settings, combo box).
-  WaitUntil([&] { return Responsive(); }, 5000);
-  Sleep(300);
-  FindControls();
+  if (!FindControls()) return;
+  // The creation handler has put the remembered mode into the combo box.
+  if (!WaitUntil([&] { return !CaptionOf(controls_.save_mode).empty() && Responsive(); }, 5000)) {
+    Fail("the save-mode combo box shows no mode");
+  }
 }
 
 ProgramSession::~ProgramSession() {
@@ -152,23 +153,26 @@ bool ProgramSession::AddFiles(const std::string& folder, const std::vector<std::
   return WaitUntil([&] { return Responsive(); }, 5000);
 }
 
-bool ProgramSession::AddFolder(const std::string& folder) {
+int ProgramSession::RowCount() const {
+  DWORD_PTR count = 0;
+  SendMessageTimeoutA(controls_.list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+  return static_cast<int>(count);
+}
+
+bool ProgramSession::StartFolderScan(const std::string& folder) {
   if (!ChooseMenuItem(controls_.add, 1)) return false;
   HWND dialog = WaitForDialog(process_id(), "");
   if (!dialog) return Fail("no folder dialog");
   std::string why;
-  if (!ChooseFolderInTree(dialog, folder, &why)) return Fail(why);
-  // The scan runs on a worker: over when the bar is hidden and the count
-  // holds still for half a second.
-  DWORD_PTR last = MAXDWORD, now = 0;
-  int steady = 0;
-  const bool done = WaitUntil([&] {
-    SendMessageTimeoutA(controls_.list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &now);
-    steady = (now == last && !IsWindowVisible(controls_.progress)) ? steady + 1 : 0;
-    last = now;
-    return steady >= 25;
-  }, 120000);
-  return done || Fail("the folder scan did not end");
+  return ChooseFolderInTree(dialog, folder, &why) || Fail(why);
+}
+
+bool ProgramSession::AddFolder(const std::string& folder) {
+  const int before = RowCount();
+  if (!StartFolderScan(folder)) return false;
+  // The scan runs on a worker; it has begun once a row came, and it is over
+  // when the window shows no job going on.
+  return WaitUntil([&] { return RowCount() > before && Idle(); }, 120000) || Fail("the folder scan did not end");
 }
 
 bool ProgramSession::SelectRows(int first, int last) {
@@ -184,38 +188,38 @@ bool ProgramSession::SelectRows(int first, int last) {
   }
   std::vector<int> wanted;
   for (int row = first; row <= last; ++row) wanted.push_back(row);
-  if (WaitUntil([&] { return SelectedListViewRows(controls_.list) == wanted; }, 2000)) return true;
+  if (WaitUntil([&] { return SelectedListViewRows(controls_.list) == wanted; }, 10000)) return true;
   std::string selected;
   for (int row : SelectedListViewRows(controls_.list)) selected += " " + std::to_string(row);
   return Fail("the clicks selected rows" + selected);
 }
 
 bool ProgramSession::Click(HWND control) {
-  if (!ClickWindow(control)) return Fail("cannot click \"" + CaptionOf(control) + "\" (hidden or disabled)");
-  Sleep(50);
-  return true;
+  return ClickWindow(control) || Fail("cannot click \"" + CaptionOf(control) + "\" (hidden or disabled)");
 }
 
 bool ProgramSession::PickSaveMode(const std::string& item) {
   const int index = item == "覆盖原图" ? 0 : 1;
   if (!Click(controls_.save_mode)) return false;
   HWND dropped = nullptr;
-  if (!WaitUntil([&] { return (dropped = FirstTopLevelWindow(process_id(), "ComboLBox", "")) != nullptr; }, 3000)) {
+  if (!WaitUntil([&] { return (dropped = FirstTopLevelWindow(process_id(), "ComboLBox", "")) != nullptr; }, 10000)) {
     return Fail("the combo box did not drop down");
   }
   const int height = static_cast<int>(SendMessageA(dropped, LB_GETITEMHEIGHT, 0, 0));
   if (!ClickClientPoint(dropped, POINT{10, index * height + height / 2})) return Fail("cannot click the item");
-  return WaitUntil([&] { return CaptionOf(controls_.save_mode) == item; }, 3000) ||
-         Fail("the combo box shows \"" + CaptionOf(controls_.save_mode) + "\", want \"" + item + "\"");
+  // The mode's handler shows or hides the folder box after the box changes.
+  const bool folder_shown = index == 1;
+  return WaitUntil([&] {
+    return CaptionOf(controls_.save_mode) == item && (IsWindowVisible(controls_.save_folder) != FALSE) == folder_shown;
+  }, 10000) || Fail("the combo box shows \"" + CaptionOf(controls_.save_mode) + "\", want \"" + item + "\"");
 }
 
 bool ProgramSession::TypeInto(HWND edit, const std::string& text) {
   if (!Click(edit)) return false;
   const size_t old_length = WideOfGbk(CaptionOf(edit)).size();
-  if (!PressKey(VK_END) || !PressKey(VK_BACK, static_cast<int>(old_length)) || !TypeText(WideOfGbk(text))) {
-    return Fail("typing failed");
-  }
-  return WaitUntil([&] { return CaptionOf(edit) == text; }, 3000) ||
+  if (!PressKey(VK_END) || !PressKey(VK_BACK, static_cast<int>(old_length))) return Fail("erasing failed");
+  if (!TypeText(WideOfGbk(text))) return Fail("typing failed");
+  return WaitUntil([&] { return CaptionOf(edit) == text; }, 10000) ||
          Fail("the edit box holds \"" + CaptionOf(edit) + "\", want \"" + text + "\"");
 }
 
@@ -231,18 +235,37 @@ bool ProgramSession::BrowseSaveFolder(const std::string& folder) {
 
 bool ProgramSession::RunToEnd(DWORD timeout_ms) {
   if (!Click(controls_.start)) return false;
-  return WaitIdle(timeout_ms);
+  // Over once every row shows a result and the window shows no job.
+  const auto finished = [&] {
+    JobRows rows;
+    std::string why;
+    if (!Idle() || !ReadListViewRows(controls_.list, 3, &rows, &why) || rows.empty()) return false;
+    for (const auto& row : rows) {
+      if (row[2].empty() || row[2] == "正在转换") return false;
+    }
+    return true;
+  };
+  return WaitUntil(finished, timeout_ms) || Fail("the run did not end in time");
 }
 
 bool ProgramSession::WaitIdle(DWORD timeout_ms) {
-  // A run shows the bar at once; a short pause keeps a fast run from being
-  // mistaken for one that has not begun.
-  Sleep(200);
   return WaitUntil([&] { return Idle(); }, timeout_ms) || Fail("the run did not end in time");
 }
 
-bool ProgramSession::Close() {
+bool ProgramSession::Close(DWORD timeout_ms) {
   if (!controls_.window) return Fail("no window to close");
   PostMessageA(controls_.window, WM_CLOSE, 0, 0);
-  return WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0 || Fail("the program did not end on close");
+  HWND box = nullptr;
+  const bool ended = WaitUntil([&] {
+    return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0 ||
+           (box = FirstTopLevelWindow(process_id(), "#32770", "")) != nullptr;
+  }, timeout_ms);
+  if (box) return Fail("a box came up on close: \"" + CaptionOf(box) + "\" " + MessageBoxText(box));
+  return ended || Fail("the program did not end on close");
+}
+
+DWORD ProgramSession::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(process_.hProcess, &code);
+  return code;
 }

@@ -38,6 +38,7 @@ class ProgramSession {
 
   // The job list as the user reads it; a failed read is recorded in error().
   JobRows Rows();
+  int RowCount() const;
   int Progress() const;
   // The window's thread answers within 2 s.
   bool Responsive() const;
@@ -46,7 +47,10 @@ class ProgramSession {
 
   // Actions; each returns false and sets error() when it does not take effect.
   bool AddFiles(const std::string& folder, const std::vector<std::string>& names);
+  // Adds the files below a folder and waits for the scan's end (the folder
+  // must hold a file); StartFolderScan returns once the folder is chosen.
   bool AddFolder(const std::string& folder);
+  bool StartFolderScan(const std::string& folder);
   // Selects rows first..last (indices from 0) with a click and Shift+Down.
   bool SelectRows(int first, int last);
   // Clicks `opener` and chooses item `item` (from 0, separators not counted)
@@ -56,11 +60,16 @@ class ProgramSession {
   bool PickSaveMode(const std::string& item);
   bool TypeInto(HWND edit, const std::string& text);
   bool BrowseSaveFolder(const std::string& folder);
-  // Clicks start and waits (up to `timeout_ms`) until the run is over.
+  // Clicks start and waits (up to `timeout_ms`) until the run is over: every
+  // row shows a result and no job goes on.
   bool RunToEnd(DWORD timeout_ms);
+  // Waits until no job goes on; for a job seen going on.
   bool WaitIdle(DWORD timeout_ms);
-  // Closes the window and waits for the process to end.
-  bool Close();
+  // Closes the window and waits (up to `timeout_ms`) for the process to
+  // end; false when it does not, or when a dialog (an error box) comes up.
+  bool Close(DWORD timeout_ms = 10000);
+  // The ended process's exit code; STILL_ACTIVE while it runs.
+  DWORD ExitCode() const;
 
  private:
   bool FindControls();

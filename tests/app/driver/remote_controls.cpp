@@ -124,6 +124,20 @@ bool ReadListViewRows(HWND list, int columns, std::vector<std::vector<std::strin
   return true;
 }
 
+std::string ListViewCellText(HWND list, int row, int column) {
+  ControlOwner owner(list);
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.cchTextMax = kTextCapacity;
+  std::string text;
+  if (!owner.process() ||
+      !ExchangeRecord(list, owner.process(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), &item, &item.pszText, &text,
+                      nullptr)) {
+    return std::string();
+  }
+  return text;
+}
+
 std::vector<int> SelectedListViewRows(HWND list) {
   std::vector<int> selected;
   int row = -1;

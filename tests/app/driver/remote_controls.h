@@ -50,6 +50,8 @@ class ControlOwner {
 // Every row of a list view as cell texts (GBK), `columns` cells a row.
 // False with `error` set when the list cannot be read.
 bool ReadListViewRows(HWND list, int columns, std::vector<std::vector<std::string>>* rows, std::string* error);
+// One cell's text; empty when it cannot be read.
+std::string ListViewCellText(HWND list, int row, int column);
 // Indices of the selected rows, ascending.
 std::vector<int> SelectedListViewRows(HWND list);
 // A cell's rectangle in the list's client coordinates (LVM_GETSUBITEMRECT).

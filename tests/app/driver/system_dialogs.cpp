@@ -86,7 +86,7 @@ bool ChooseFilesInOpenDialog(HWND dialog, const std::string& folder, const std::
   const bool opened = WaitUntil([&] { return CaptionOf(box).empty(); }, 2000);
   if (!IsWindow(dialog)) return Fail(error, "the open-file dialog closed on the folder " + folder);
   // The OK click took the focus; a click puts it back into the box.
-  if (!ClickWindow(box) || !WaitUntil([&] { return FocusOf(dialog) == box; }, 3000)) {
+  if (!ClickWindow(box) || !WaitUntil([&] { return FocusOf(dialog) == box; }, 10000)) {
     return Fail(error, "cannot focus the file-name box");
   }
   if (!opened && (!PressKey(VK_HOME) || !KeyDown(VK_SHIFT) || !PressKey(VK_END) || !KeyUp(VK_SHIFT) ||
@@ -94,7 +94,7 @@ bool ChooseFilesInOpenDialog(HWND dialog, const std::string& folder, const std::
     return Fail(error, "cannot empty the file-name box");
   }
   if (!TypeText(WideOfGbk(answer))) return Fail(error, "typing the names failed");
-  if (!WaitUntil([&] { return CaptionOf(box) == answer; }, 3000)) {
+  if (!WaitUntil([&] { return CaptionOf(box) == answer; }, 10000)) {
     return Fail(error, "the file-name box holds \"" + CaptionOf(box) + "\", want \"" + answer + "\"");
   }
   if (!ClickWindow(ok)) return Fail(error, "cannot click the dialog's OK button");
@@ -105,13 +105,31 @@ bool ChooseFilesInOpenDialog(HWND dialog, const std::string& folder, const std::
 }
 
 bool CancelDialog(HWND dialog) {
-  // A dialog found as soon as it shows may still be laying out its buttons.
+  // A dialog found as soon as it shows may still be laying out its buttons:
+  // it takes clicks once it is the active window with its button enabled.
   HWND cancel = nullptr;
-  if (!WaitUntil([&] { cancel = GetDlgItem(dialog, IDCANCEL); return cancel && IsWindowVisible(cancel); }, 5000)) {
+  const auto ready = [&] {
+    cancel = GetDlgItem(dialog, IDCANCEL);
+    return cancel && IsWindowVisible(cancel) && IsWindowEnabled(cancel) && GetForegroundWindow() == dialog;
+  };
+  if (!WaitUntil(ready, 5000)) return false;
+  return ClickWindow(cancel) && WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000);
+}
+
+std::string MessageBoxText(HWND box) {
+  std::string text;
+  for (HWND child : ChildWindows(box, "Static")) text += CaptionOf(child);
+  return text;
+}
+
+bool AnswerMessageBox(DWORD process_id, const std::string& caption, std::string* text) {
+  HWND box = WaitForDialog(process_id, caption);
+  HWND ok = nullptr;
+  if (!box || !WaitUntil([&] { return (ok = GetDlgItem(box, IDOK)) != nullptr && IsWindowVisible(ok); }, 5000)) {
     return false;
   }
-  Sleep(500);
-  return ClickWindow(cancel) && WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000);
+  *text = MessageBoxText(box);
+  return ClickWindow(ok) && WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
 }
 
 bool ChooseFolderInTree(HWND dialog, const std::string& folder, std::string* error) {
@@ -148,7 +166,7 @@ bool ChooseFolderInTree(HWND dialog, const std::string& folder, std::string* err
   const auto selected = [&] {
     return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) == reinterpret_cast<LPARAM>(item);
   };
-  if (!WaitUntil(selected, 3000)) {
+  if (!WaitUntil(selected, 10000)) {
     const auto caret = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
     return Fail(error, "the click selected \"" + TreeItemText(tree, caret) + "\", not \"" +
                            TreeItemText(tree, item) + "\" (item at " + std::to_string(rect.left) + "," +

@@ -20,6 +20,12 @@ bool ChooseFilesInOpenDialog(HWND dialog, const std::string& folder, const std::
 // Presses the dialog's cancel button.
 bool CancelDialog(HWND dialog);
 
+// The text a message box shows (its static texts, joined).
+std::string MessageBoxText(HWND box);
+// Waits for a message box of the process captioned `caption`, reads its
+// text into `text` and presses its OK button.
+bool AnswerMessageBox(DWORD process_id, const std::string& caption, std::string* text);
+
 // In a folder dialog: expands its tree down to `folder` (a full path with a
 // drive letter), clicks the folder's item and presses OK.
 bool ChooseFolderInTree(HWND dialog, const std::string& folder, std::string* error);

@@ -1,16 +1,33 @@
-// Mouse and keyboard input through SendInput. Each event is sent on its own
-// with a short pause, so that a program's message loop sees a down before the
-// up as it would from a hand on the mouse.
+// Mouse and keyboard input through SendInput. Each event is sent on its own,
+// and the next waits until the window system has taken it in (the pointer
+// stands where it was put, a button or key is down or up as sent), so that a
+// program sees a down before the up as it would from a hand on the mouse.
 #include "tests/app/driver/user_input.h"
 
 #include <cstring>
 
 namespace {
 
+// A loaded machine may take seconds before the program takes an event in.
+constexpr DWORD kInputTakenMs = 10000;
+
+// The virtual key whose state an input event sets, and whether it goes
+// down; 0 for characters typed as text, which set no key.
+WORD KeyOfInput(const INPUT& input, bool* down) {
+  if (input.type == INPUT_MOUSE) {
+    const DWORD flags = input.mi.dwFlags;
+    *down = (flags & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN)) != 0;
+    return (flags & (MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP)) ? VK_RBUTTON : VK_LBUTTON;
+  }
+  *down = (input.ki.dwFlags & KEYEVENTF_KEYUP) == 0;
+  return (input.ki.dwFlags & KEYEVENTF_UNICODE) ? 0 : input.ki.wVk;
+}
+
 bool SendOne(INPUT input) {
-  const bool sent = SendInput(1, &input, sizeof input) == 1;
-  Sleep(15);
-  return sent;
+  if (SendInput(1, &input, sizeof input) != 1) return false;
+  bool down = false;
+  const WORD key = KeyOfInput(input, &down);
+  return key == 0 || WaitUntil([&] { return ((GetAsyncKeyState(key) & 0x8000) != 0) == down; }, kInputTakenMs);
 }
 
 bool MouseButton(bool right_button, bool down) {
@@ -37,8 +54,11 @@ bool Key(WORD virtual_key, WORD scan, DWORD flags) {
 
 bool ClickAt(POINT screen, bool right_button) {
   if (!SetCursorPos(screen.x, screen.y)) return false;
-  Sleep(30);
-  return MouseButton(right_button, true) && MouseButton(right_button, false);
+  const bool there = WaitUntil([&] {
+    POINT now;
+    return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+  }, kInputTakenMs);
+  return there && MouseButton(right_button, true) && MouseButton(right_button, false);
 }
 
 bool ClickWindow(HWND window, bool right_button) {
@@ -75,7 +95,8 @@ bool KeyUp(WORD virtual_key) {
 
 // Puts UTF-16 text on the clipboard, as a copy from another program would.
 bool PutOnClipboard(const std::wstring& text) {
-  if (!OpenClipboard(nullptr)) return false;
+  // Another program (the one pasted into last) may hold it for a moment.
+  if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, kInputTakenMs)) return false;
   EmptyClipboard();
   const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
