@@ -33,6 +33,28 @@ void ArgbToRgb(const uint8_t* in, uint8_t* out, size_t count) {
   }
 }
 
+// One channel of a pixel with straight alpha laid on the background.
+inline uint8_t Blend(unsigned colour, unsigned alpha, unsigned background) {
+  return static_cast<uint8_t>((colour * alpha + background * (255 - alpha) + 127) / 255);
+}
+
+void ArgbOnBackgroundToRgb(const uint8_t* in, uint8_t* out, size_t count, RgbColour background) {
+  for (size_t x = 0; x < count; ++x, in += 4, out += 3) {
+    const unsigned alpha = in[0];
+    out[0] = Blend(in[1], alpha, background.red);
+    out[1] = Blend(in[2], alpha, background.green);
+    out[2] = Blend(in[3], alpha, background.blue);
+  }
+}
+
+void ArgbOnBackgroundToGray(const uint8_t* in, uint8_t* out, size_t count, RgbColour background) {
+  for (size_t x = 0; x < count; ++x, in += 4) {
+    const unsigned alpha = in[0];
+    out[x] = GrayOf(Blend(in[1], alpha, background.red), Blend(in[2], alpha, background.green),
+                    Blend(in[3], alpha, background.blue));
+  }
+}
+
 void RgbToGray(const uint8_t* in, uint8_t* out, size_t count, size_t in_step, size_t red_at) {
   in += red_at;
   for (size_t x = 0; x < count; ++x, in += in_step) out[x] = GrayOf(in[0], in[1], in[2]);
@@ -54,6 +76,23 @@ PixelConverter::PixelConverter(PixelLayout from, const PaletteEntry* palette, Pi
   }
 }
 
+PixelConverter::PixelConverter(const PictureDescription& picture, PixelLayout to, const RgbColour* background)
+    : PixelConverter(picture.layout, picture.palette, to) {
+  if (!valid_ || background == nullptr || !picture.alpha) return;
+  background_ = *background;
+  if (from_ == PixelLayout::kArgb32) flatten_alpha_ = true;
+  if (from_ != PixelLayout::kPalette8) return;
+  // A palette is laid on the background once, entry by entry.
+  for (int i = 0; i < 256; ++i) {
+    PaletteEntry& entry = palette_[i];
+    const unsigned alpha = picture.palette_alpha[i];
+    entry.red = Blend(entry.red, alpha, background_.red);
+    entry.green = Blend(entry.green, alpha, background_.green);
+    entry.blue = Blend(entry.blue, alpha, background_.blue);
+    gray_of_index_[i] = GrayOf(entry.red, entry.green, entry.blue);
+  }
+}
+
 void PixelConverter::ConvertRow(const uint8_t* in, uint8_t* out, size_t width) const {
   if (identity()) {
     std::memcpy(out, in, RowBytes(from_, static_cast<int32_t>(width)));
@@ -63,7 +102,10 @@ void PixelConverter::ConvertRow(const uint8_t* in, uint8_t* out, size_t width) c
     switch (from_) {
       case PixelLayout::kPalette8: PaletteToRgb(in, out, width, palette_); break;
       case PixelLayout::kGray8: GrayToRgb(in, out, width); break;
-      case PixelLayout::kArgb32: ArgbToRgb(in, out, width); break;
+      case PixelLayout::kArgb32:
+        if (flatten_alpha_) ArgbOnBackgroundToRgb(in, out, width, background_);
+        else ArgbToRgb(in, out, width);
+        break;
       case PixelLayout::kRgb24: break;
     }
     return;
@@ -71,7 +113,10 @@ void PixelConverter::ConvertRow(const uint8_t* in, uint8_t* out, size_t width) c
   switch (from_) {
     case PixelLayout::kPalette8: IndexToGray(in, out, width, gray_of_index_); break;
     case PixelLayout::kRgb24: RgbToGray(in, out, width, 3, 0); break;
-    case PixelLayout::kArgb32: RgbToGray(in, out, width, 4, 1); break;
+    case PixelLayout::kArgb32:
+      if (flatten_alpha_) ArgbOnBackgroundToGray(in, out, width, background_);
+      else RgbToGray(in, out, width, 4, 1);
+      break;
     case PixelLayout::kGray8: break;
   }
 }

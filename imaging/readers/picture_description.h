@@ -2,7 +2,7 @@
 // header is read: the size, the pixel layout of its rows (and the palette
 // for palette indices), whether the rows can flow strip by strip or the
 // whole picture must be decoded first, what the reader holds in memory
-// while it decodes, and the file's metadata blocks.
+// while it decodes, its transparency and the file's metadata blocks.
 #pragma once
 
 #include <cstddef>
@@ -19,7 +19,9 @@ enum class RowSupply : uint8_t { kStrips, kWholePicture };
 
 // Metadata travels as opaque blocks from the reader to the writer; nothing
 // in between parses them. The bytes are the block's payload as the JPEG
-// marker segment would carry it after its identifier.
+// marker segment would carry it after its identifier: for kExif the
+// TIFF-structured block from its byte-order mark ("II*\0" or "MM\0*"), for
+// kXmp the XML packet, for kIcc the whole profile (the writer splits it).
 enum class MetadataKind : uint8_t { kExif, kXmp, kIcc };
 struct MetadataBlock {
   MetadataKind kind;
@@ -33,6 +35,15 @@ struct PictureDescription {
   // For kPalette8: the entries in use; the rest of the 256 stay zero.
   int32_t palette_count = 0;
   PaletteEntry palette[256] = {};
+  // Transparency as the file stores it. By default the engine drops it and
+  // writes the stored colours; a conversion asked to flatten lays the
+  // pixels on a background colour instead. With `alpha` set, a kArgb32
+  // pixel's first byte is its straight (not premultiplied) alpha, and a
+  // kPalette8 entry's alpha is palette_alpha[index] (255 for the entries in
+  // use that the file gives no alpha); without it kArgb32's first byte is
+  // unused and every palette entry is opaque.
+  bool alpha = false;
+  uint8_t palette_alpha[256] = {};
   RowSupply supply = RowSupply::kStrips;
   // Bytes the reader holds while it decodes, beside the rows it hands out:
   // the codec's state and buffers. A kWholePicture reader's picture itself
