@@ -33,6 +33,8 @@ packages=(
   # running and testing the Windows build
   wine wine32:i386 wine64 xvfb xauth fonts-wqy-microhei locales
   imagemagick libjpeg-turbo-progs x11-utils
+  # sample pictures with EXIF and a colour profile
+  libimage-exiftool-perl icc-profiles-free
 )
 apt-get install -y -qq --no-install-recommends "${packages[@]}"
 
