@@ -11,7 +11,8 @@
 // Flattening, asked for with a background colour: a pixel the picture's
 // alpha (or its palette entry's alpha) makes transparent is laid on that
 // colour, (colour * alpha + background * (255 - alpha) + 127) / 255 per
-// channel, before it becomes RGB or gray. A picture without alpha is
+// channel (colours already multiplied by their alpha are not multiplied
+// again), before it becomes RGB or gray. A picture without alpha is
 // converted as without a background.
 #pragma once
 
@@ -31,7 +32,7 @@ class PixelConverter {
   // be kRgb24 or kGray8, else the converter is not valid().
   PixelConverter(PixelLayout from, const PaletteEntry* palette, PixelLayout to);
   // The rows of the picture a reader describes, laid on `background` when
-  // it is not null and the picture has alpha.
+  // it is not null.
   PixelConverter(const PictureDescription& picture, PixelLayout to, const RgbColour* background);
 
   bool valid() const { return valid_; }
@@ -53,6 +54,7 @@ class PixelConverter {
   // kArgb32 pixels are laid on background_ (a palette is flattened once,
   // when it is copied).
   bool flatten_alpha_ = false;
+  bool premultiplied_ = false;
   RgbColour background_ = {};
   PaletteEntry palette_[256] = {};
   uint8_t gray_of_index_[256] = {};  // weighted gray of each palette entry

@@ -2,7 +2,10 @@
 // header is read: the size, the pixel layout of its rows (and the palette
 // for palette indices), whether the rows can flow strip by strip or the
 // whole picture must be decoded first, what the reader holds in memory
-// while it decodes, its transparency and the file's metadata blocks.
+// while it decodes, the transparency of palette entries and the file's
+// metadata blocks. By default the engine drops transparency and writes the
+// stored colours; a conversion asked to flatten lays the pixels on a
+// background colour instead (imaging/pixel_conversion.h).
 #pragma once
 
 #include <cstddef>
@@ -35,14 +38,12 @@ struct PictureDescription {
   // For kPalette8: the entries in use; the rest of the 256 stay zero.
   int32_t palette_count = 0;
   PaletteEntry palette[256] = {};
-  // Transparency as the file stores it. By default the engine drops it and
-  // writes the stored colours; a conversion asked to flatten lays the
-  // pixels on a background colour instead. With `alpha` set, a kArgb32
-  // pixel's first byte is its straight (not premultiplied) alpha, and a
-  // kPalette8 entry's alpha is palette_alpha[index] (255 for the entries in
-  // use that the file gives no alpha); without it kArgb32's first byte is
-  // unused and every palette entry is opaque.
-  bool alpha = false;
+  // For kArgb32: the colours are already multiplied by their alpha (laid on
+  // black), as TIFF's RGBA decoding delivers them; else they are as stored.
+  bool alpha_premultiplied = false;
+  // For kPalette8: the alpha of the first palette_alpha_count entries (as a
+  // PNG tRNS chunk gives them); the entries after them are opaque.
+  int32_t palette_alpha_count = 0;
   uint8_t palette_alpha[256] = {};
   RowSupply supply = RowSupply::kStrips;
   // Bytes the reader holds while it decodes, beside the rows it hands out:

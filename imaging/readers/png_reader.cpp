@@ -152,10 +152,7 @@ bool PngReader::ReadHeader(const char* path, PictureDescription* description) {
   description->width = static_cast<int32_t>(state->width);
   description->height = static_cast<int32_t>(state->height);
   switch (state->bits_per_pixel) {
-    case 32:
-      description->layout = PixelLayout::kArgb32;
-      description->alpha = true;
-      break;
+    case 32: description->layout = PixelLayout::kArgb32; break;
     case 24: description->layout = PixelLayout::kRgb24; break;
     default: description->layout = state->palette_count > 0 ? PixelLayout::kPalette8 : PixelLayout::kGray8;
   }
