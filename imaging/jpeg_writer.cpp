@@ -115,7 +115,12 @@ bool JpegStripWriter::Begin(const char* destination, int32_t width, int32_t heig
   Abandon();
   if (destination == nullptr || *destination == '\0' || !settings.valid() || width < 1 || height < 1)
     return false;
-  const std::vector<MarkerSegment> segments = MetadataSegments(metadata, settings.grayscale);
+  std::vector<MarkerSegment> segments;
+  try {
+    segments = MetadataSegments(metadata, settings.grayscale);
+  } catch (...) {
+    return false;  // no memory for the segment list
+  }
   if (!file_.Create(destination)) return false;
   std::memset(state_.get(), 0, sizeof(JpegEncoderState));
   state_->cancel = &cancel;
