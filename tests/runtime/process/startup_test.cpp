@@ -35,7 +35,6 @@ TEST(Startup, LoadsTheWindowDispatchesEventsAndExitsNormally) {
       "clicked count=0",
       "edit=改过的内容 button=取消 tag=77 disabled=1",
       "check box clicked count=0 checked=0",
-      "check box written checked=1",
       "combo changed count=0 selection=1 text=保存在：",
       "items=甲|乙|丙 selection=2",
       "size changed width=700 height=400",
