@@ -17,6 +17,8 @@ struct ConversionRequest {
   EncodeSettings settings;
   ConversionOptions options;
   CancelRequest cancel;
+  // Rows a strip; 0 lets the pipeline choose (imaging/strip_pipeline.h).
+  int32_t strip_rows = 0;
 };
 
 // A ConvertResult code (imaging/convert_command.h): 1, -1, -3, -4 or -8.
@@ -27,4 +29,5 @@ int32_t ConvertPicture(const ConversionRequest& request);
 // working bytes (and its whole picture where the format needs one), the
 // strips in flight and the encoder's working bytes. Claimed from
 // PictureMemoryBudget() before the first row is decoded.
-uint64_t ConversionMemory(const PictureDescription& picture, const EncodeSettings& settings);
+uint64_t ConversionMemory(const PictureDescription& picture, const EncodeSettings& settings,
+                          int32_t strip_rows = 0);
