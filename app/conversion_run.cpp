@@ -55,15 +55,18 @@ void LockControls(bool locked) {
   for (const uint32_t control : kLockedDuringRun) WriteLogical(control, kPropertyDisabled, locked);
 }
 
-int32_t ConvertRow(const std::string& source, const std::string& destination, int32_t* cancel) {
+// The metadata is always kept; the file dates as the check box said when
+// the run started. `cancel` is the run's flag, passed by reference.
+int32_t ConvertRow(const std::string& source, const std::string& destination, int32_t* cancel, bool keep_dates) {
   // The quality box is locked, but is read per row as the text it shows.
   const Value quality_number = app::Call(ToNumber, {LendText(ReadText(kQualityEdit, kEditBoxText).c_str())});
   const int32_t quality = app::ReadInteger(quality_number);
-  Value cancel_request{0, 0, kTagInteger};  // the run's flag, passed by reference
+  Value cancel_request{0, 0, kTagInteger};
   StorePointer(cancel_request, cancel);
-  const Value result = app::CallLibrary(ConvertPictureToJpeg,
-                                        {LendText(source.c_str()), LendText(destination.c_str()), MakeLogical(false),
-                                         MakeInteger(quality), MakeLogical(true), MakeInteger(0), cancel_request});
+  const Value result = app::CallLibrary(
+      ConvertPictureToJpeg, {LendText(source.c_str()), LendText(destination.c_str()), MakeLogical(false),
+                             MakeInteger(quality), MakeLogical(true), MakeInteger(0), cancel_request,
+                             MakeLogical(keep_dates)});
   return static_cast<int32_t>(result.word0);
 }
 
@@ -81,6 +84,7 @@ DWORD WINAPI ConverterBody(void*) {
 
 void RunAllRows(JobBoard::Job& job, SaveMode mode) {
   const int32_t row_count = RowCount();
+  const bool keep_dates = ReadLogical(kKeepDatesBox, kCheckBoxChecked);
   std::vector<std::string> sources, destinations;
   for (int32_t row = 0; row < row_count; ++row) {
     sources.push_back(CellText(row, 1));
@@ -93,7 +97,7 @@ void RunAllRows(JobBoard::Job& job, SaveMode mode) {
     EnsureVisible(static_cast<int32_t>(row));
     SetCellText(static_cast<int32_t>(row), 2, kConvertingStatus);
   };
-  hooks.convert = [&](size_t row) { return ConvertRow(sources[row], destinations[row], &job.cancel); };
+  hooks.convert = [&](size_t row) { return ConvertRow(sources[row], destinations[row], &job.cancel, keep_dates); };
   hooks.end = [&job](size_t row, int32_t code, size_t finished, size_t total) {
     if (const char* status = StatusTextOf(code)) SetCellText(static_cast<int32_t>(row), 2, status);
     ProgramJobs().Report(&job, ProgressPositionOf(finished, total));

@@ -33,11 +33,12 @@ int32_t StripCount(int32_t height, int32_t strip_rows) { return std::min(kStrips
 }  // namespace
 
 StripPipeline::StripPipeline(PictureReader& reader, const EncodeSettings& settings, const CancelRequest& cancel,
-                             int32_t strip_rows)
+                             const ConversionOptions& options, int32_t strip_rows)
     : reader_(reader),
       settings_(settings),
       cancel_(cancel),
-      converter_(reader.description().layout, reader.description().palette, settings.input_layout()),
+      keep_metadata_(options.keep_metadata),
+      converter_(reader.description(), settings.input_layout(), options.flatten ? &options.background : nullptr),
       height_(reader.description().height),
       strip_rows_(ChosenRows(reader.description(), settings, strip_rows)) {}
 
@@ -126,7 +127,7 @@ bool StripPipeline::Consume(const Strip& strip) {
   return true;
 }
 
-PipelineOutcome StripPipeline::Run(const char* destination) {
+PipelineOutcome StripPipeline::Run(const char* destination, const FileTime* last_write) {
   const PictureDescription& picture = reader_.description();
   if (!converter_.valid()) return PipelineOutcome::kReadFailed;
   std::unique_ptr<StripQueue> queue;
@@ -136,7 +137,10 @@ PipelineOutcome StripPipeline::Run(const char* destination) {
   } catch (...) {
     return PipelineOutcome::kReadFailed;  // no memory for the strips: nothing was decoded
   }
-  writer_ok_ = writer_.Begin(destination, picture.width, picture.height, settings_, picture.metadata, cancel_);
+  static const std::vector<MetadataBlock> kNoMetadata;
+  writer_ok_ = writer_.Begin(destination, picture.width, picture.height, settings_,
+                             keep_metadata_ ? picture.metadata : kNoMetadata, cancel_);
+  if (writer_ok_ && last_write != nullptr) writer_.KeepLastWriteTime(*last_write);
 
   std::thread helper;
   bool decoding_here = true;

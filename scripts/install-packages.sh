@@ -36,6 +36,8 @@ packages=(
   imagemagick libjpeg-turbo-progs x11-utils
   # sample HEIC, AVIF and WebP files for tests and benchmarks
   libheif-examples libavif-bin webp
+  # sample pictures with EXIF and a colour profile
+  libimage-exiftool-perl icc-profiles-free
 )
 apt-get install -y -qq --no-install-recommends "${packages[@]}"
 

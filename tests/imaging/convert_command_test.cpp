@@ -23,7 +23,7 @@
 namespace {
 
 struct Arguments {
-  Value records[7];
+  Value records[10];
 };
 
 Arguments MakeArguments(const std::string& source, const std::string& destination, uint32_t grayscale = 0,
@@ -131,6 +131,19 @@ TEST_F(ConvertCommandTest, CancelRequestLeavesTheDestinationAsItWas) {
   EXPECT_EQ(Convert(arguments, 7), kConvertSucceeded);
   arguments.records[6] = OmittedArgument();
   EXPECT_EQ(Convert(arguments, 7), kConvertSucceeded) << "an omitted flag";
+}
+
+// Arguments 8 to 10 (keep dates, strip, background) of a wrong kind.
+TEST_F(ConvertCommandTest, FurtherOptionalArgumentsOfAWrongKind) {
+  ASSERT_TRUE(WritePngFile(source_, PngPicture{2, 2, PNG_COLOR_TYPE_GRAY, 8, false, {1, 2, 3, 4}}));
+  const std::pair<int, Value> bad[] = {
+      {7, MakeInteger(1)}, {8, LendText("1")}, {9, MakeInteger(0x1000000)}, {9, MakeInteger(-1)}};
+  for (const auto& [index, value] : bad) {
+    Arguments arguments = MakeArguments(source_, destination_);
+    arguments.records[index] = value;
+    EXPECT_EQ(Convert(arguments, 10), kConvertBadArguments) << "argument " << index + 1;
+  }
+  EXPECT_FALSE(FileExists(destination_));
 }
 
 TEST_F(ConvertCommandTest, SourcesThatCannotBeRead) {

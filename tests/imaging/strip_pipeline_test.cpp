@@ -79,7 +79,7 @@ TEST(StripPipeline, OutcomesAndWhatIsLeftBehind) {
       reader.fail_at = c.fail_at;
       reader.flag = &flag;
       ASSERT_TRUE(reader.Open("made up", cancel));
-      StripPipeline pipeline(reader, EncodeSettings{90, true, true, 0}, cancel, kStripRows);
+      StripPipeline pipeline(reader, EncodeSettings{90, true, true, 0}, cancel, ConversionOptions(), kStripRows);
       EXPECT_EQ(pipeline.Run(destination.c_str()), c.want);
 
       Pixels written;

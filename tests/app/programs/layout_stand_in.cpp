@@ -12,7 +12,9 @@
 
 namespace {
 
-enum ControlId { kList = 100, kAdd, kRemove, kClear, kStart, kCancel, kBrowse, kOpen, kQuality, kFolder, kMode, kBar };
+enum ControlId {
+  kList = 100, kAdd, kRemove, kClear, kStart, kCancel, kBrowse, kOpen, kQuality, kFolder, kMode, kBar, kKeepDates
+};
 enum MenuId { kAddPictures = 200, kAddFolder };
 constexpr UINT_PTR kRunTimer = 1;
 
@@ -157,6 +159,7 @@ void CreateControls(HWND window) {
       {"EDIT", "", WS_BORDER | ES_AUTOHSCROLL | WS_VISIBLE, 455, 8, 304, 24, kFolder},
       {"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VISIBLE, 373, 10, 80, 200, kMode},
       {"BUTTON", "开始转换", BS_PUSHBUTTON | WS_VISIBLE, 912, 4, 80, 32, kStart},
+      {"BUTTON", "保留文件日期", BS_AUTOCHECKBOX | BS_MULTILINE | WS_VISIBLE, 850, 4, 60, 32, kKeepDates},
       {"EDIT", "100", WS_BORDER | WS_VISIBLE, 296, 8, 48, 24, kQuality},
       {WC_LISTVIEWA, "", LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_VISIBLE, 0, 39, 992, 529, kList},
       {"BUTTON", "清空", BS_OWNERDRAW | WS_VISIBLE, 180, 8, 45, 24, kClear},
