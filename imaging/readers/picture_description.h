@@ -33,6 +33,9 @@ struct PictureDescription {
   // For kPalette8: the entries in use; the rest of the 256 stay zero.
   int32_t palette_count = 0;
   PaletteEntry palette[256] = {};
+  // For kArgb32: the colours are already multiplied by their alpha (laid on
+  // black), as TIFF's RGBA decoding delivers them; else they are as stored.
+  bool alpha_premultiplied = false;
   RowSupply supply = RowSupply::kStrips;
   // Bytes the reader holds while it decodes, beside the rows it hands out:
   // the codec's state and buffers. A kWholePicture reader's picture itself
