@@ -202,29 +202,46 @@ bool ReadPngAsRgba(const std::string& path, Pixels* out) {
   return ok;
 }
 
-bool WriteTiffFile(const std::string& path, const Pixels& pixels, uint16_t orientation) {
+namespace {
+
+// Opens a TIFF for writing 8-bit contiguous `pixels`, its fields set: 1 or 2
+// samples gray, 3 or 4 RGB, the second and fourth unassociated alpha.
+TIFF* OpenTiffFor(const std::string& path, const char* mode, const Pixels& pixels) {
   TIFFSetErrorHandler(QuietTiff);
   TIFFSetWarningHandler(QuietTiff);
-  TIFF* tiff = TIFFOpen(path.c_str(), "w");
-  if (!tiff) return false;
+  TIFF* tiff = TIFFOpen(path.c_str(), mode);
+  if (!tiff) return nullptr;
   TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(pixels.width));
   TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(pixels.height));
   TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, pixels.components);
   TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
   TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
   TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, pixels.components <= 2 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
-  TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
   TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 8);
-  TIFFSetField(tiff, TIFFTAG_ORIENTATION, orientation);
   if (pixels.components == 4 || pixels.components == 2) {
     const uint16_t extra = EXTRASAMPLE_UNASSALPHA;
     TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &extra);
   }
+  return tiff;
+}
+
+bool WriteTiffRows(TIFF* tiff, const Pixels& pixels) {
   const size_t stride = static_cast<size_t>(pixels.width) * pixels.components;
   bool ok = true;
   for (int y = 0; y < pixels.height && ok; ++y)
     ok = TIFFWriteScanline(tiff, const_cast<uint8_t*>(pixels.samples.data() + y * stride),
                            static_cast<uint32_t>(y), 0) == 1;
+  return ok;
+}
+
+}  // namespace
+
+bool WriteTiffFile(const std::string& path, const Pixels& pixels, uint16_t orientation) {
+  TIFF* tiff = OpenTiffFor(path, "w", pixels);
+  if (!tiff) return false;
+  TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
+  TIFFSetField(tiff, TIFFTAG_ORIENTATION, orientation);
+  const bool ok = WriteTiffRows(tiff, pixels);
   TIFFClose(tiff);
   return ok;
 }
@@ -289,30 +306,17 @@ bool WriteTiffLayout(const std::string& path, const TiffLayout& layout) {
 }
 
 bool WriteTiffFileWithMetadata(const std::string& path, const Pixels& pixels, const TiffMetadata& metadata) {
-  // The first directory is written once with a place for the EXIF pointer,
-  // then the EXIF directory, then the first directory again with the pointer.
-  TIFFSetErrorHandler(QuietTiff);
-  TIFFSetWarningHandler(QuietTiff);
-  const size_t stride = static_cast<size_t>(pixels.width) * pixels.components;
-  TIFF* tiff = TIFFOpen(path.c_str(), metadata.big_endian ? "wb" : "wl");
+  TIFF* tiff = OpenTiffFor(path, metadata.big_endian ? "wb" : "wl", pixels);
   if (!tiff) return false;
-  TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(pixels.width));
-  TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(pixels.height));
-  TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, pixels.components);
-  TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
-  TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, pixels.components == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
-  TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 8);
   if (!metadata.make.empty()) TIFFSetField(tiff, TIFFTAG_MAKE, metadata.make.c_str());
   if (!metadata.icc.empty())
     TIFFSetField(tiff, TIFFTAG_ICCPROFILE, static_cast<uint32_t>(metadata.icc.size()), metadata.icc.data());
   if (!metadata.xmp.empty())
     TIFFSetField(tiff, TIFFTAG_XMLPACKET, static_cast<uint32_t>(metadata.xmp.size()), metadata.xmp.data());
+  // The first directory is written once with a place for the EXIF pointer,
+  // then the EXIF directory, then the first directory again with the pointer.
   if (!metadata.date_taken.empty()) TIFFSetField(tiff, TIFFTAG_EXIFIFD, uint64_t{0});
-  bool ok = true;
-  for (int y = 0; y < pixels.height && ok; ++y)
-    ok = TIFFWriteScanline(tiff, const_cast<uint8_t*>(pixels.samples.data() + y * stride),
-                           static_cast<uint32_t>(y), 0) == 1;
+  bool ok = WriteTiffRows(tiff, pixels);
   if (ok && !metadata.date_taken.empty()) {
     uint64_t exif_offset = 0;
     ok = TIFFWriteDirectory(tiff) && TIFFCreateEXIFDirectory(tiff) == 0 &&
