@@ -18,6 +18,7 @@
 #include "imaging/mapped_block.h"
 #include "imaging/picture_limits.h"
 #include "imaging/readers/icc_profile.h"
+#include "imaging/readers/stdio_file.h"
 #include "imaging/readers/tiff_exif_block.h"
 
 namespace {
@@ -86,13 +87,16 @@ bool FloatingPointSamples(TIFF* file) {
 
 // libtiff reading without a mapping rounds its buffer of stored bytes up to
 // whole KiB, then refuses an uncompressed tile whose size is not exactly
-// that buffer's. A buffer of our own of exactly one tile avoids it.
-bool GiveUncompressedTilesTheirBuffer(TIFF* file, std::vector<uint8_t>* buffer) {
+// that buffer's. A buffer of our own of exactly one tile avoids it; a tile
+// larger than the file cannot be read anyway.
+bool GiveUncompressedTilesTheirBuffer(TIFF* file, const char* path, std::vector<uint8_t>* buffer) {
   uint16_t compression = COMPRESSION_NONE;
   TIFFGetFieldDefaulted(file, TIFFTAG_COMPRESSION, &compression);
   if (!TIFFIsTiled(file) || compression != COMPRESSION_NONE) return true;
   const uint64_t tile_bytes = TIFFTileSize64(file);
-  if (tile_bytes == 0 || tile_bytes > kMaxMappedBytes) return false;
+  StdioFile whole;
+  const int64_t file_bytes = whole.Open(path) ? whole.Size() : -1;
+  if (tile_bytes == 0 || file_bytes < 0 || tile_bytes > static_cast<uint64_t>(file_bytes)) return false;
   buffer->resize(static_cast<size_t>(tile_bytes));
   return TIFFReadBufferSetup(file, buffer->data(), static_cast<tmsize_t>(tile_bytes)) == 1;
 }
@@ -163,7 +167,7 @@ bool TiffReader::ReadHeader(const char* path, PictureDescription* description) {
     return false;
   width_ = width;
   height_ = height;
-  if (!GiveUncompressedTilesTheirBuffer(file_, &tile_buffer_)) return false;
+  if (!GiveUncompressedTilesTheirBuffer(file_, path, &tile_buffer_)) return false;
 
   // Beginning the RGBA image tells whether the interface can read the
   // layout at all, and whether the picture has alpha. It stops at the first

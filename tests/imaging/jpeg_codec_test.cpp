@@ -175,7 +175,9 @@ TEST_F(JpegCodecTest, ReadsEveryKindOfFile) {
     ASSERT_EQ(Read(path), ReadOutcome::kDecoded);
     EXPECT_EQ(buffer_.palette_count(), 0);
     Pixels want = c.want;
-    if (want.samples.empty()) ASSERT_TRUE(DecodeJpegFile(path, &want));
+    if (want.samples.empty()) {
+      ASSERT_TRUE(DecodeJpegFile(path, &want));
+    }
     EXPECT_EQ(CompareSamples(PixelsOfBuffer(buffer_), want, c.tolerance), "");
   }
 }
