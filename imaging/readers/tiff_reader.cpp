@@ -205,6 +205,7 @@ bool TiffReader::ReadHeader(const char* path, PictureDescription* description) {
     const uint64_t stored_row = static_cast<uint64_t>(TIFFScanlineSize64(file_));
     description->working_bytes = uint64_t{window_rows_} * width * 4 + uint64_t{block_rows} * stored_row;
   }
+  description->working_bytes += tile_buffer_.size();
   CollectTiffMetadata(file_, path, gray, description);
   return true;
 }
