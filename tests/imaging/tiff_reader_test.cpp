@@ -66,15 +66,7 @@ TEST_F(TiffReaderTest, ReadsEveryLayoutOfTheRgbaInterface) {
   const Pixels gray = MakeGradient(21, 19, 1), rgb = MakeGradient(21, 19, 3);
   const Pixels gray_alpha = Rearranged(MakeGradient(21, 19, 4), {0, 3});
   const Pixels rgba = MakeGradient(21, 19, 4);
-  const auto layout = [](const Pixels& pixels, uint16_t photometric) {
-    TiffLayout made;
-    made.width = pixels.width;
-    made.height = pixels.height;
-    made.samples = static_cast<uint16_t>(pixels.components);
-    made.photometric = photometric;
-    made.rows = pixels.samples;
-    return made;
-  };
+  const auto layout = TiffLayoutOf;
   // 16-bit samples v * 257 read as v; palette entries likewise.
   TiffLayout deep = layout(rgb, PHOTOMETRIC_RGB);
   deep.bits = 16;

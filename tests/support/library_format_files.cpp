@@ -202,54 +202,47 @@ bool ReadPngAsRgba(const std::string& path, Pixels* out) {
   return ok;
 }
 
-namespace {
-
-// Opens a TIFF for writing 8-bit contiguous `pixels`, its fields set: 1 or 2
-// samples gray, 3 or 4 RGB, the second and fourth unassociated alpha.
-TIFF* OpenTiffFor(const std::string& path, const char* mode, const Pixels& pixels) {
+bool WriteTiffFile(const std::string& path, const Pixels& pixels, uint16_t orientation) {
   TIFFSetErrorHandler(QuietTiff);
   TIFFSetWarningHandler(QuietTiff);
-  TIFF* tiff = TIFFOpen(path.c_str(), mode);
-  if (!tiff) return nullptr;
+  TIFF* tiff = TIFFOpen(path.c_str(), "w");
+  if (!tiff) return false;
   TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(pixels.width));
   TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(pixels.height));
   TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, pixels.components);
   TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
   TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
   TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, pixels.components <= 2 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
+  TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
   TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 8);
+  TIFFSetField(tiff, TIFFTAG_ORIENTATION, orientation);
   if (pixels.components == 4 || pixels.components == 2) {
     const uint16_t extra = EXTRASAMPLE_UNASSALPHA;
     TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &extra);
   }
-  return tiff;
-}
-
-bool WriteTiffRows(TIFF* tiff, const Pixels& pixels) {
   const size_t stride = static_cast<size_t>(pixels.width) * pixels.components;
   bool ok = true;
   for (int y = 0; y < pixels.height && ok; ++y)
     ok = TIFFWriteScanline(tiff, const_cast<uint8_t*>(pixels.samples.data() + y * stride),
                            static_cast<uint32_t>(y), 0) == 1;
+  TIFFClose(tiff);
   return ok;
 }
 
-}  // namespace
-
-bool WriteTiffFile(const std::string& path, const Pixels& pixels, uint16_t orientation) {
-  TIFF* tiff = OpenTiffFor(path, "w", pixels);
-  if (!tiff) return false;
-  TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
-  TIFFSetField(tiff, TIFFTAG_ORIENTATION, orientation);
-  const bool ok = WriteTiffRows(tiff, pixels);
-  TIFFClose(tiff);
-  return ok;
+TiffLayout TiffLayoutOf(const Pixels& pixels, uint16_t photometric) {
+  TiffLayout layout;
+  layout.width = pixels.width;
+  layout.height = pixels.height;
+  layout.samples = static_cast<uint16_t>(pixels.components);
+  layout.photometric = photometric;
+  layout.rows = pixels.samples;
+  return layout;
 }
 
 bool WriteTiffLayout(const std::string& path, const TiffLayout& layout) {
   TIFFSetErrorHandler(QuietTiff);
   TIFFSetWarningHandler(QuietTiff);
-  TIFF* tiff = TIFFOpen(path.c_str(), "w");
+  TIFF* tiff = TIFFOpen(path.c_str(), layout.big_endian ? "wb" : "wl");
   if (!tiff) return false;
   const size_t row_bytes = (static_cast<size_t>(layout.width) * layout.samples * layout.bits + 7) / 8;
   bool ok = true;
@@ -278,6 +271,14 @@ bool WriteTiffLayout(const std::string& path, const TiffLayout& layout) {
                    layout.colormap.data() + 2 * entries);
     }
     if (layout.pages > 1) TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
+    if (!layout.make.empty()) TIFFSetField(tiff, TIFFTAG_MAKE, layout.make.c_str());
+    if (!layout.icc.empty())
+      TIFFSetField(tiff, TIFFTAG_ICCPROFILE, static_cast<uint32_t>(layout.icc.size()), layout.icc.data());
+    if (!layout.xmp.empty())
+      TIFFSetField(tiff, TIFFTAG_XMLPACKET, static_cast<uint32_t>(layout.xmp.size()), layout.xmp.data());
+    // The first directory is written with a place for the EXIF pointer, then
+    // the EXIF directory, then the first directory again with the pointer.
+    if (!layout.date_taken.empty()) TIFFSetField(tiff, TIFFTAG_EXIFIFD, uint64_t{0});
     if (layout.tile == 0) {
       TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 16);
       for (int y = 0; y < layout.height && ok; ++y)
@@ -301,26 +302,9 @@ bool WriteTiffLayout(const std::string& path, const TiffLayout& layout) {
     }
     ok = ok && TIFFWriteDirectory(tiff);
   }
-  TIFFClose(tiff);
-  return ok;
-}
-
-bool WriteTiffFileWithMetadata(const std::string& path, const Pixels& pixels, const TiffMetadata& metadata) {
-  TIFF* tiff = OpenTiffFor(path, metadata.big_endian ? "wb" : "wl", pixels);
-  if (!tiff) return false;
-  if (!metadata.make.empty()) TIFFSetField(tiff, TIFFTAG_MAKE, metadata.make.c_str());
-  if (!metadata.icc.empty())
-    TIFFSetField(tiff, TIFFTAG_ICCPROFILE, static_cast<uint32_t>(metadata.icc.size()), metadata.icc.data());
-  if (!metadata.xmp.empty())
-    TIFFSetField(tiff, TIFFTAG_XMLPACKET, static_cast<uint32_t>(metadata.xmp.size()), metadata.xmp.data());
-  // The first directory is written once with a place for the EXIF pointer,
-  // then the EXIF directory, then the first directory again with the pointer.
-  if (!metadata.date_taken.empty()) TIFFSetField(tiff, TIFFTAG_EXIFIFD, uint64_t{0});
-  bool ok = WriteTiffRows(tiff, pixels);
-  if (ok && !metadata.date_taken.empty()) {
+  if (ok && !layout.date_taken.empty()) {
     uint64_t exif_offset = 0;
-    ok = TIFFWriteDirectory(tiff) && TIFFCreateEXIFDirectory(tiff) == 0 &&
-         TIFFSetField(tiff, EXIFTAG_DATETIMEORIGINAL, metadata.date_taken.c_str()) &&
+    ok = TIFFCreateEXIFDirectory(tiff) == 0 && TIFFSetField(tiff, EXIFTAG_DATETIMEORIGINAL, layout.date_taken.c_str()) &&
          TIFFWriteCustomDirectory(tiff, &exif_offset) && TIFFSetDirectory(tiff, 0) &&
          TIFFSetField(tiff, TIFFTAG_EXIFIFD, exif_offset) && TIFFRewriteDirectory(tiff);
   }

@@ -53,13 +53,14 @@ bool ReadPngAsRgba(const std::string& path, Pixels* out);
 // --- TIFF --------------------------------------------------------------------
 // Writes an 8-bit contiguous TIFF of 8-row strips: 1 sample = black-is-zero
 // gray, 2 = gray plus unassociated alpha, 3 = RGB, 4 = RGB plus unassociated
-// alpha. The rows are stored as
-// given, under the ORIENTATION tag's `orientation`.
+// alpha. The rows are stored as given, under the ORIENTATION tag's
+// `orientation`.
 bool WriteTiffFile(const std::string& path, const Pixels& pixels, uint16_t orientation = 1);
 
 // Any layout, for the TIFF reader's variants: rows are given packed as
 // stored (16-bit samples in this machine's order), the first page of
-// `pages` identical ones, in strips of 16 rows or square tiles.
+// `pages` identical ones, in strips of 16 rows or square tiles, with the
+// metadata given (an EXIF directory holding the date taken).
 struct TiffLayout {
   int width = 0, height = 0;
   uint16_t samples = 3, bits = 8;
@@ -71,17 +72,12 @@ struct TiffLayout {
   std::vector<uint16_t> colormap;  // red, then green, then blue entries
   int pages = 1;
   std::vector<uint8_t> rows;
+  bool big_endian = false;
+  std::string make, date_taken, icc, xmp;  // each written when not empty
 };
 bool WriteTiffLayout(const std::string& path, const TiffLayout& layout);
-
-// The same picture with metadata, in either byte order: the ICC profile and
-// XMP tags, and an EXIF directory (DateTimeOriginal) beside Make in the
-// first directory, each written when non-empty.
-struct TiffMetadata {
-  bool big_endian = false;
-  std::string make, date_taken, icc, xmp;
-};
-bool WriteTiffFileWithMetadata(const std::string& path, const Pixels& pixels, const TiffMetadata& metadata);
+// 8-bit `pixels` as stored, in strips.
+TiffLayout TiffLayoutOf(const Pixels& pixels, uint16_t photometric);
 
 // Reads a binary PGM (P5) or PPM (P6) file of 8-bit samples.
 bool ReadNetpbm(const std::string& path, Pixels* out);
