@@ -36,6 +36,10 @@ struct PictureDescription {
   // For kArgb32: the colours are already multiplied by their alpha (laid on
   // black), as TIFF's RGBA decoding delivers them; else they are as stored.
   bool alpha_premultiplied = false;
+  // For kPalette8: the alpha of the first palette_alpha_count entries (as a
+  // PNG tRNS chunk gives them); the entries after them are opaque.
+  int32_t palette_alpha_count = 0;
+  uint8_t palette_alpha[256] = {};
   RowSupply supply = RowSupply::kStrips;
   // Bytes the reader holds while it decodes, beside the rows it hands out:
   // the codec's state and buffers. A kWholePicture reader's picture itself

@@ -22,6 +22,8 @@ struct PngDecoderState {
   int bits_per_pixel;
   int palette_count;
   png_color palette[256];
+  int palette_alpha_count;  // tRNS entries of a palette picture
+  png_byte palette_alpha[256];
   int passes;
   bool interlaced;
   bool gray;  // gray samples, whatever layout they are handed out in
@@ -65,9 +67,11 @@ bool ReadPngHeader(PngDecoderState* state) {
   png_get_IHDR(png, info, &width, &height, &depth, &colour_type, &interlace, nullptr, nullptr);
   if (width == 0 || height == 0 || !PictureFitsLimits(width, height, 4)) return false;
 
-  // Transparency, an alpha channel or a tRNS chunk, comes out as alpha in
-  // front of RGB, gray repeated; every other picture keeps its own depth.
-  const bool transparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+  // Transparency of gray and RGB pictures, an alpha channel or a tRNS
+  // colour, comes out as alpha in front of RGB, gray repeated; a palette's
+  // tRNS entries stay beside the palette. Every other picture keeps its depth.
+  const bool palette = colour_type == PNG_COLOR_TYPE_PALETTE;
+  const bool transparency = !palette && png_get_valid(png, info, PNG_INFO_tRNS) != 0;
   const bool alpha = transparency || (colour_type & PNG_COLOR_MASK_ALPHA) != 0;
   if (depth == 16) png_set_strip_16(png);
   if (transparency) png_set_tRNS_to_alpha(png);  // expands palettes and low depths as well
@@ -93,13 +97,19 @@ bool ReadPngHeader(PngDecoderState* state) {
   if (png_get_rowbytes(png, info) != static_cast<png_size_t>(width) * (state->bits_per_pixel / 8))
     return false;
 
-  state->palette_count = 0;
-  if (colour_type == PNG_COLOR_TYPE_PALETTE && !alpha) {
-    png_colorp palette = nullptr;
+  state->palette_count = state->palette_alpha_count = 0;
+  if (palette) {
+    png_colorp entries = nullptr;
     int count = 0;
-    if (!png_get_PLTE(png, info, &palette, &count) || count < 1 || count > 256) return false;
-    std::memcpy(state->palette, palette, sizeof(png_color) * static_cast<size_t>(count));
+    if (!png_get_PLTE(png, info, &entries, &count) || count < 1 || count > 256) return false;
+    std::memcpy(state->palette, entries, sizeof(png_color) * static_cast<size_t>(count));
     state->palette_count = count;
+    png_bytep alphas = nullptr;
+    int alpha_count = 0;
+    if (png_get_tRNS(png, info, &alphas, &alpha_count, nullptr) != 0 && alphas != nullptr && alpha_count > 0) {
+      state->palette_alpha_count = alpha_count < count ? alpha_count : count;
+      std::memcpy(state->palette_alpha, alphas, static_cast<size_t>(state->palette_alpha_count));
+    }
   }
   state->width = width;
   state->height = height;
@@ -191,6 +201,8 @@ bool PngReader::ReadHeader(const char* path, PictureDescription* description) {
   description->palette_count = state->palette_count;
   for (int i = 0; i < state->palette_count; ++i)
     description->palette[i] = PaletteEntry{state->palette[i].red, state->palette[i].green, state->palette[i].blue, 0};
+  description->palette_alpha_count = state->palette_alpha_count;
+  std::memcpy(description->palette_alpha, state->palette_alpha, sizeof state->palette_alpha);
   description->supply = state->interlaced ? RowSupply::kWholePicture : RowSupply::kStrips;
   CollectPngMetadata(state->png, state->info, state->gray, description);
   // libpng keeps the previous and the current row, and zlib its window.

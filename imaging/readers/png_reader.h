@@ -1,7 +1,8 @@
 // PngReader: PNG pictures of every colour type and depth through libpng,
-// normalised to the engine's layouts: palette -> palette indices, gray ->
-// gray, RGB -> RGB, and any picture with transparency (an alpha channel, or
-// a tRNS chunk's transparent entries or colour) -> alpha in front of RGB.
+// normalised to the engine's layouts: palette -> palette indices (with the
+// tRNS chunk's entry alphas), gray -> gray, RGB -> RGB, and a gray or RGB
+// picture with transparency (an alpha channel or a tRNS colour) -> alpha in
+// front of RGB.
 // Sixteen-bit samples are stripped to eight. Interlaced files are decoded
 // whole. The eXIf, iCCP and XMP chunks before the image data are handed on.
 #pragma once
