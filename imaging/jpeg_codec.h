@@ -12,6 +12,7 @@
 #include "imaging/readers/picture_reader.h"
 
 struct JpegDecoderState;
+class CmykToRgb;
 
 class JpegCodec : public PictureReader {
  public:
@@ -32,12 +33,17 @@ class JpegCodec : public PictureReader {
  private:
   // --- reading (PictureReader) ---
   // Accepts a file starting with FF D8 whose header libjpeg reads, with a
-  // non-zero size within the engine's limits and 1 or 3 output components
-  // (CMYK and YCCK files are left to the other readers): 8-bit gray for 1
-  // component, 24-bit RGB for 3. A file that ends early fails.
+  // non-zero size within the engine's limits: 8-bit gray for one component,
+  // 24-bit RGB for three, and 24-bit RGB made of CMYK and YCCK files' ink
+  // (imaging/readers/cmyk_to_rgb.h, with the file's CMYK profile when it has
+  // one). Hands on the EXIF, XMP and profile segments (a CMYK profile is
+  // used up by the conversion). A file that ends early fails.
   bool ReadHeader(const char* path, PictureDescription* description) override;
   bool ReadStrip(uint8_t* rows, size_t stride, int32_t count) override;
   void ReleaseDecoder() override;
 
   std::unique_ptr<JpegDecoderState> decoder_;
+  // For ink pictures: the converter and rows of ink decoded before conversion.
+  std::unique_ptr<CmykToRgb> ink_;
+  std::vector<uint8_t> ink_rows_;
 };

@@ -16,7 +16,7 @@ cmake --build "$build" -j2
 
 seeds=$build/fuzz-seeds
 rm -rf "$seeds"
-mkdir -p "$seeds/bmp" "$seeds/pcx" "$seeds/pcd" "$seeds/crashers"
+mkdir -p "$seeds/bmp" "$seeds/pcx" "$seeds/pcd" "$seeds/tiff" "$seeds/crashers"
 cp tests/crashers/* "$seeds/crashers/" 2>/dev/null || true
 
 # 3 x 2 pixels, 24 bits, bottom-up: rows of 9 bytes padded to 12.
@@ -36,6 +36,10 @@ pcx_header() {  # xmax ymax planes bytes_per_line (each one byte)
 }
 { pcx_header 03 02 01 04; printf '\xc4\x05\x01\x02\xc1\xc9\x07\xc3\x09\x0b'; printf '\x0c'; head -c 768 /dev/urandom; } >"$seeds/pcx/paletted.pcx"
 { pcx_header 02 01 03 04; printf '\xc4\x11\x01\x02\x03\x04\xc4\x33\xc4\x44\xc2\x55\x06\x07\xc4\x66'; } >"$seeds/pcx/planes.pcx"
+
+# A little-endian TIFF directory with Make and a pointer to an EXIF directory
+# holding DateTimeOriginal, for the EXIF block maker.
+printf 'II*\x00\x08\x00\x00\x00\x02\x00\x0f\x01\x02\x00\x04\x00\x00\x00Cam\x00\x69\x87\x04\x00\x01\x00\x00\x00\x26\x00\x00\x00\x00\x00\x00\x00\x01\x00\x03\x90\x02\x00\x14\x00\x00\x00\x38\x00\x00\x00\x00\x00\x00\x002021:02:03 04:05:06\x00' >"$seeds/tiff/exif.tif"
 
 # Image pac seeds for pcd_reader_fuzzer: a resolution byte, then rows.
 for resolution in 0 1 2; do
@@ -59,6 +63,7 @@ for fuzzer in "$build"/fuzz/*_fuzzer; do
     bmp_*) own=$seeds/bmp ;;
     pcx_*) own=$seeds/pcx ;;
     pcd_*) own=$seeds/pcd ;;
+    tiff_*) own=$seeds/tiff ;;
     *) own=$seeds ;;
   esac
   corpus=$build/fuzz-corpus/$name

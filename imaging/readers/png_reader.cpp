@@ -8,8 +8,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "imaging/picture_limits.h"
+#include "imaging/readers/icc_profile.h"
 
 struct PngDecoderState {
   png_structp png;
@@ -20,8 +22,11 @@ struct PngDecoderState {
   int bits_per_pixel;
   int palette_count;
   png_color palette[256];
+  int palette_alpha_count;  // tRNS entries of a palette picture
+  png_byte palette_alpha[256];
   int passes;
   bool interlaced;
+  bool gray;  // gray samples, whatever layout they are handed out in
 };
 
 namespace {
@@ -62,43 +67,80 @@ bool ReadPngHeader(PngDecoderState* state) {
   png_get_IHDR(png, info, &width, &height, &depth, &colour_type, &interlace, nullptr, nullptr);
   if (width == 0 || height == 0 || !PictureFitsLimits(width, height, 4)) return false;
 
+  // Transparency of gray and RGB pictures, an alpha channel or a tRNS
+  // colour, comes out as alpha in front of RGB, gray repeated; a palette's
+  // tRNS entries stay beside the palette. Every other picture keeps its depth.
+  const bool palette = colour_type == PNG_COLOR_TYPE_PALETTE;
+  const bool transparency = !palette && png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+  const bool alpha = transparency || (colour_type & PNG_COLOR_MASK_ALPHA) != 0;
   if (depth == 16) png_set_strip_16(png);
-  if (depth < 8) {
-    if (colour_type == PNG_COLOR_TYPE_GRAY) png_set_expand_gray_1_2_4_to_8(png);
-    else png_set_packing(png);
-  }
-  // A transparency chunk is ignored: no alpha is added to gray, RGB or
-  // palette pictures. A gray picture's own alpha is dropped.
-  if (colour_type == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_strip_alpha(png);
-  if (colour_type == PNG_COLOR_TYPE_RGB_ALPHA) png_set_swap_alpha(png);
+  if (transparency) png_set_tRNS_to_alpha(png);  // expands palettes and low depths as well
+  else if (depth < 8 && colour_type == PNG_COLOR_TYPE_GRAY) png_set_expand_gray_1_2_4_to_8(png);
+  else if (depth < 8) png_set_packing(png);
+  if (alpha && (colour_type & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(png);
+  if (alpha) png_set_swap_alpha(png);
   png_set_gamma(png, 2.2, FileGamma(png, info));
   state->passes = png_set_interlace_handling(png);
   state->interlaced = interlace != PNG_INTERLACE_NONE;
   png_read_update_info(png, info);
 
   switch (colour_type) {
-    case PNG_COLOR_TYPE_PALETTE: state->bits_per_pixel = 8; break;
-    case PNG_COLOR_TYPE_GRAY:
-    case PNG_COLOR_TYPE_GRAY_ALPHA: state->bits_per_pixel = 8; break;
-    case PNG_COLOR_TYPE_RGB: state->bits_per_pixel = 24; break;
+    case PNG_COLOR_TYPE_PALETTE:
+    case PNG_COLOR_TYPE_GRAY: state->bits_per_pixel = alpha ? 32 : 8; break;
+    case PNG_COLOR_TYPE_RGB: state->bits_per_pixel = alpha ? 32 : 24; break;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
     case PNG_COLOR_TYPE_RGB_ALPHA: state->bits_per_pixel = 32; break;
     default: return false;
   }
+  state->gray = (colour_type & PNG_COLOR_MASK_COLOR) == 0;
   // The transforms must deliver exactly one buffer row per PNG row.
   if (png_get_rowbytes(png, info) != static_cast<png_size_t>(width) * (state->bits_per_pixel / 8))
     return false;
 
-  state->palette_count = 0;
-  if (colour_type == PNG_COLOR_TYPE_PALETTE) {
-    png_colorp palette = nullptr;
+  state->palette_count = state->palette_alpha_count = 0;
+  if (palette) {
+    png_colorp entries = nullptr;
     int count = 0;
-    if (!png_get_PLTE(png, info, &palette, &count) || count < 1 || count > 256) return false;
-    std::memcpy(state->palette, palette, sizeof(png_color) * static_cast<size_t>(count));
+    if (!png_get_PLTE(png, info, &entries, &count) || count < 1 || count > 256) return false;
+    std::memcpy(state->palette, entries, sizeof(png_color) * static_cast<size_t>(count));
     state->palette_count = count;
+    png_bytep alphas = nullptr;
+    int alpha_count = 0;
+    if (png_get_tRNS(png, info, &alphas, &alpha_count, nullptr) != 0 && alphas != nullptr && alpha_count > 0) {
+      state->palette_alpha_count = alpha_count < count ? alpha_count : count;
+      std::memcpy(state->palette_alpha, alphas, static_cast<size_t>(state->palette_alpha_count));
+    }
   }
   state->width = width;
   state->height = height;
   return true;
+}
+
+// The metadata chunks read before the image data: eXIf, iCCP (libpng
+// inflates the profile) and XMP in the iTXt chunk of its keyword.
+void CollectPngMetadata(png_structp png, png_infop info, bool gray, PictureDescription* description) {
+  png_uint_32 exif_size = 0;
+  png_bytep exif = nullptr;
+  if (png_get_eXIf_1(png, info, &exif_size, &exif) != 0 && exif != nullptr && exif_size > 0)
+    description->metadata.push_back(
+        MetadataBlock{MetadataKind::kExif, std::string(reinterpret_cast<const char*>(exif), exif_size)});
+  png_textp texts = nullptr;
+  int text_count = 0;
+  png_get_text(png, info, &texts, &text_count);
+  for (int i = 0; i < text_count; ++i) {
+    const png_text& text = texts[i];
+    if (text.compression < PNG_ITXT_COMPRESSION_NONE || std::strcmp(text.key, "XML:com.adobe.xmp") != 0 ||
+        text.text == nullptr || text.itxt_length == 0)
+      continue;
+    description->metadata.push_back(MetadataBlock{MetadataKind::kXmp, std::string(text.text, text.itxt_length)});
+    break;
+  }
+  png_charp name = nullptr;
+  int compression = 0;
+  png_bytep profile = nullptr;
+  png_uint_32 profile_size = 0;
+  if (png_get_iCCP(png, info, &name, &compression, &profile, &profile_size) != 0 && profile != nullptr)
+    HandOnProfile(std::string(reinterpret_cast<const char*>(profile), profile_size), gray, description);
 }
 
 // Reads every pass, each row into its top-down place, then the file's end.
@@ -159,7 +201,10 @@ bool PngReader::ReadHeader(const char* path, PictureDescription* description) {
   description->palette_count = state->palette_count;
   for (int i = 0; i < state->palette_count; ++i)
     description->palette[i] = PaletteEntry{state->palette[i].red, state->palette[i].green, state->palette[i].blue, 0};
+  description->palette_alpha_count = state->palette_alpha_count;
+  std::memcpy(description->palette_alpha, state->palette_alpha, sizeof state->palette_alpha);
   description->supply = state->interlaced ? RowSupply::kWholePicture : RowSupply::kStrips;
+  CollectPngMetadata(state->png, state->info, state->gray, description);
   // libpng keeps the previous and the current row, and zlib its window.
   description->working_bytes = 2 * (uint64_t{state->width} * 8 + 1) + 64 * 1024;
   return true;

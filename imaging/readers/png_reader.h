@@ -1,7 +1,10 @@
-// PngReader: PNG pictures through libpng, normalised to the engine's
-// layouts: palette -> palette indices, gray (with or without alpha) -> gray,
-// RGB -> RGB, RGBA -> alpha in front of RGB. Sixteen-bit samples are
-// stripped to eight. Interlaced files are decoded whole.
+// PngReader: PNG pictures of every colour type and depth through libpng,
+// normalised to the engine's layouts: palette -> palette indices (with the
+// tRNS chunk's entry alphas), gray -> gray, RGB -> RGB, and a gray or RGB
+// picture with transparency (an alpha channel or a tRNS colour) -> alpha in
+// front of RGB.
+// Sixteen-bit samples are stripped to eight. Interlaced files are decoded
+// whole. The eXIf, iCCP and XMP chunks before the image data are handed on.
 #pragma once
 
 #include <memory>

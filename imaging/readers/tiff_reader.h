@@ -1,10 +1,15 @@
-// TiffReader: TIFF pictures of any kind libtiff's RGBA interface decodes,
-// read as 24-bit RGB (alpha dropped). Rows flow in windows of whole strips
-// or rows of tiles, so that no strip is decoded twice; pictures stored with
-// their first row at the bottom are decoded whole.
+// TiffReader: TIFF pictures of any layout libtiff's RGBA interface decodes
+// (palette, bilevel, 16-bit, CMYK, YCbCr, tiled, any compression libtiff
+// has, the first page of many); floating-point samples are refused. Rows
+// are gray for gray pictures, alpha in front of RGB for pictures with alpha
+// (RGB colours multiplied by it where the interface does so), else RGB.
+// Rows flow in windows of whole strips or rows of tiles, so that no strip
+// is decoded twice; pictures stored with their first row at the bottom are
+// decoded whole. The profile, XMP and EXIF directory are handed on.
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "imaging/readers/picture_reader.h"
 
@@ -26,5 +31,6 @@ class TiffReader : public PictureReader {
   uint32_t width_ = 0;
   uint32_t height_ = 0;
   uint32_t window_rows_ = 0;  // rows decoded at once: whole strips or tile rows
-  std::unique_ptr<TiffWindowState> window_;  // made by the first strip
+  std::unique_ptr<TiffWindowState> window_;  // the RGBA image, begun with the header
+  std::vector<uint8_t> tile_buffer_;  // libtiff's stored bytes of an uncompressed tile
 };

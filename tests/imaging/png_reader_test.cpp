@@ -47,73 +47,62 @@ class PngReaderTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(PngReaderTest, ReadsColourPicturesWithAndWithoutAlpha) {
-  // 3x2 RGB, plain and interlaced: 24 bits as stored.
+// Every colour type at each of its depths, plain and interlaced, with and
+// without transparency: the bytes handed out in the layout they come in.
+TEST_F(PngReaderTest, ReadsEveryColourTypeAndDepth) {
+  constexpr int kGray = PNG_COLOR_TYPE_GRAY, kRgb = PNG_COLOR_TYPE_RGB, kPalette = PNG_COLOR_TYPE_PALETTE;
+  constexpr int kGrayAlpha = PNG_COLOR_TYPE_GRAY_ALPHA, kRgba = PNG_COLOR_TYPE_RGB_ALPHA;
   const std::vector<uint8_t> rgb = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
-  for (bool interlaced : {false, true}) {
-    ASSERT_EQ(Write(PngPicture{3, 2, PNG_COLOR_TYPE_RGB, 8, interlaced, rgb}), ReadOutcome::kDecoded);
-    EXPECT_EQ(buffer_.bits_per_pixel(), 24);
-    ExpectBytes(rgb);
-  }
-  // RGBA: the alpha byte moves in front.
-  ASSERT_EQ(Write(PngPicture{2, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, false, {10, 20, 30, 40, 50, 60, 70, 80}}),
-            ReadOutcome::kDecoded);
-  EXPECT_EQ(buffer_.bits_per_pixel(), 32);
-  ExpectBytes({40, 10, 20, 30, 80, 50, 60, 70});
-  // 16-bit RGBA: the high bytes are kept.
-  ASSERT_EQ(Write(PngPicture{1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 16, false, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0}}),
-            ReadOutcome::kDecoded);
-  ExpectBytes({0xDE, 0x12, 0x56, 0x9A});
-  // A transparent colour adds no alpha channel.
-  PngPicture keyed{2, 1, PNG_COLOR_TYPE_RGB, 8, false, {1, 2, 3, 4, 5, 6}};
-  keyed.trns = {0, 1, 0, 2};
-  ASSERT_EQ(Write(keyed), ReadOutcome::kDecoded);
-  EXPECT_EQ(buffer_.bits_per_pixel(), 24);
-  ExpectBytes({1, 2, 3, 4, 5, 6});
-}
-
-TEST_F(PngReaderTest, ReadsGrayPicturesOfEveryDepthAsEightBitGray) {
-  // One row of four pixels at each depth, expanded to the full 0..255 range.
+  const std::vector<uint8_t> palette = {0, 0, 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120};
   struct Case {
-    int depth;
-    std::vector<uint8_t> row;
+    const char* name;
+    PngPicture picture;
+    std::vector<uint8_t> trns;  // the tRNS chunk's payload
+    int bits;                   // of the layout handed out
     std::vector<uint8_t> want;
   } cases[] = {
-      {1, {0xA0}, {255, 0, 255, 0}},
-      {2, {0x1B}, {0, 85, 170, 255}},
-      {4, {0x0F, 0x58}, {0, 255, 85, 136}},
-      {8, {9, 99, 199, 255}, {9, 99, 199, 255}},
-      {16, {1, 2, 3, 4, 5, 6, 250, 8}, {1, 3, 5, 250}},
+      {"RGB", {3, 2, kRgb, 8, false, rgb}, {}, 24, rgb},
+      {"RGB interlaced", {3, 2, kRgb, 8, true, rgb}, {}, 24, rgb},
+      {"RGB, a transparent colour", {2, 1, kRgb, 8, false, {1, 1, 1, 4, 5, 6}}, {0, 1}, 32, {0, 1, 1, 1, 255, 4, 5, 6}},
+      {"RGBA: alpha moves in front", {2, 1, kRgba, 8, false, {10, 20, 30, 40, 50, 60, 70, 80}}, {}, 32,
+       {40, 10, 20, 30, 80, 50, 60, 70}},
+      {"RGBA 16-bit: the high bytes", {1, 1, kRgba, 16, false, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0}}, {},
+       32, {0xDE, 0x12, 0x56, 0x9A}},
+      {"gray 1-bit", {4, 1, kGray, 1, false, {0xA0}}, {}, 8, {255, 0, 255, 0}},
+      {"gray 2-bit", {4, 1, kGray, 2, false, {0x1B}}, {}, 8, {0, 85, 170, 255}},
+      {"gray 4-bit", {4, 1, kGray, 4, false, {0x0F, 0x58}}, {}, 8, {0, 255, 85, 136}},
+      {"gray 8-bit", {4, 1, kGray, 8, false, {9, 99, 199, 255}}, {}, 8, {9, 99, 199, 255}},
+      {"gray 16-bit", {4, 1, kGray, 16, true, {1, 2, 3, 4, 5, 6, 250, 8}}, {}, 8, {1, 3, 5, 250}},
+      {"gray 4-bit, a transparent level", {2, 1, kGray, 4, false, {0x5F}}, {0, 5}, 32,
+       {0, 85, 85, 85, 255, 255, 255, 255}},
+      {"gray with alpha", {3, 1, kGrayAlpha, 8, false, {10, 255, 20, 0, 30, 128}}, {}, 32,
+       {255, 10, 10, 10, 0, 20, 20, 20, 128, 30, 30, 30}},
+      {"gray with alpha 16-bit interlaced", {2, 1, kGrayAlpha, 16, true, {0xAB, 0, 0xFF, 0xFF, 0x12, 0, 0, 0}}, {},
+       32, {0xFF, 0xAB, 0xAB, 0xAB, 0, 0x12, 0x12, 0x12}},
+      {"palette 4-bit: indices", {5, 1, kPalette, 4, false, {0x01, 0x23, 0x40}}, {}, 8, {0, 1, 2, 3, 4}},
+      {"palette 4-bit interlaced with transparent entries", {5, 1, kPalette, 4, true, {0x01, 0x23, 0x40}}, {0, 128},
+       8, {0, 1, 2, 3, 4}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "depth " << c.depth);
-    ASSERT_EQ(Write(PngPicture{4, 1, PNG_COLOR_TYPE_GRAY, c.depth, false, c.row}), ReadOutcome::kDecoded);
-    EXPECT_EQ(buffer_.bits_per_pixel(), 8);
-    EXPECT_EQ(buffer_.palette_count(), 0);
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.picture.colour_type == kPalette) c.picture.palette = palette;
+    c.picture.trns = c.trns;
+    ASSERT_EQ(Write(c.picture), ReadOutcome::kDecoded);
+    EXPECT_EQ(buffer_.bits_per_pixel(), c.bits);
     ExpectBytes(c.want);
+    if (c.picture.colour_type == kPalette) {
+      ASSERT_EQ(buffer_.palette_count(), 5);
+      const PaletteEntry& entry = buffer_.palette()[4];
+      EXPECT_EQ(entry.red, 100);
+      EXPECT_EQ(entry.blue, 120);
+      PngReader reader;  // the entries' alphas, beside the palette
+      ASSERT_TRUE(reader.Open(path_.c_str()));
+      ASSERT_EQ(reader.description().palette_alpha_count, static_cast<int32_t>(c.trns.size()));
+      for (size_t i = 0; i < c.trns.size(); ++i) EXPECT_EQ(reader.description().palette_alpha[i], c.trns[i]);
+    } else {
+      EXPECT_EQ(buffer_.palette_count(), 0);
+    }
   }
-  // Gray with alpha: the alpha is dropped so that rows fit one byte a pixel.
-  ASSERT_EQ(Write(PngPicture{3, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, false, {10, 255, 20, 0, 30, 128}}),
-            ReadOutcome::kDecoded);
-  EXPECT_EQ(buffer_.bits_per_pixel(), 8);
-  ExpectBytes({10, 20, 30});
-  ASSERT_EQ(Write(PngPicture{2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, true, {0xAB, 0, 0xFF, 0xFF, 0x12, 0, 0, 0}}),
-            ReadOutcome::kDecoded);
-  ExpectBytes({0xAB, 0x12});
-}
-
-TEST_F(PngReaderTest, ReadsPalettePicturesWithTheirPalette) {
-  PngPicture picture{5, 1, PNG_COLOR_TYPE_PALETTE, 4, false, {0x01, 0x23, 0x40}};
-  picture.palette = {0, 0, 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120};
-  picture.trns = {0, 128};  // transparency stays out of the picture
-  ASSERT_EQ(Write(picture), ReadOutcome::kDecoded);
-  EXPECT_EQ(buffer_.bits_per_pixel(), 8);
-  ASSERT_EQ(buffer_.palette_count(), 5);
-  ExpectBytes({0, 1, 2, 3, 4});
-  const PaletteEntry& entry = buffer_.palette()[4];
-  EXPECT_EQ(entry.red, 100);
-  EXPECT_EQ(entry.green, 110);
-  EXPECT_EQ(entry.blue, 120);
 }
 
 TEST_F(PngReaderTest, CorrectsGammaForADisplayOfTwoPointTwo) {

@@ -1,12 +1,14 @@
-// TiffReader: gray, RGB and RGBA files made with libtiff, the row order of
-// the RGBA raster, hostile sizes, and libtiff's own test pictures checked
-// against the Netpbm copies that come with them.
+// TiffReader: every layout of the RGBA interface in files made with
+// libtiff, hostile sizes, and libtiff's own test pictures checked against
+// the Netpbm copies that come with them.
 #include "imaging/readers/tiff_reader.h"
 
 #include <gtest/gtest.h>
+#include <tiffio.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/support/library_format_files.h"
 #include "tests/support/own_format_files.h"
@@ -32,36 +34,101 @@ class TiffReaderTest : public ::testing::Test {
   PictureBuffer buffer_;
 };
 
-Pixels Rgb(const Pixels& pixels) {
-  Pixels rgb{pixels.width, pixels.height, 3, {}};
+// Samples of `pixels` rearranged: `order` lists, for each output component,
+// the input component it takes.
+Pixels Rearranged(const Pixels& pixels, const std::vector<int>& order) {
+  Pixels out{pixels.width, pixels.height, static_cast<int>(order.size()), {}};
   for (int y = 0; y < pixels.height; ++y)
     for (int x = 0; x < pixels.width; ++x)
-      for (int c = 0; c < 3; ++c) rgb.samples.push_back(pixels.at(x, y, pixels.components == 1 ? 0 : c));
-  return rgb;
+      for (int c : order) out.samples.push_back(pixels.at(x, y, c));
+  return out;
+}
+
+// Colours multiplied by the alpha in component `alpha_at`, as libtiff
+// delivers unassociated alpha with RGB; alpha comes first.
+Pixels Premultiplied(const Pixels& pixels, const std::vector<int>& colours, int alpha_at) {
+  Pixels out{pixels.width, pixels.height, 4, {}};
+  for (int y = 0; y < pixels.height; ++y)
+    for (int x = 0; x < pixels.width; ++x) {
+      const int alpha = pixels.at(x, y, alpha_at);
+      out.samples.push_back(static_cast<uint8_t>(alpha));
+      for (int c : colours) out.samples.push_back(static_cast<uint8_t>((pixels.at(x, y, c) * alpha + 127) / 255));
+    }
+  return out;
 }
 
 }  // namespace
 
-TEST_F(TiffReaderTest, ReadsGrayRgbAndRgbaTopRowFirst) {
-  for (int components : {1, 3, 4}) {
-    SCOPED_TRACE(::testing::Message() << components << " samples a pixel");
-    // Odd sizes, so that a row swap that misses the middle row shows.
-    const Pixels pixels = MakeGradient(7, 5, components);
-    ASSERT_TRUE(WriteTiffFile(path_, pixels));
-    ASSERT_EQ(Read(path_), ReadOutcome::kDecoded);
-    EXPECT_EQ(buffer_.bits_per_pixel(), 24);
-    Pixels want = Rgb(pixels);
-    if (components == 4) {
-      // Unassociated alpha of 200 and less: libtiff premultiplies it.
-      for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 7; ++x)
-          for (int c = 0; c < 3; ++c) {
-            const int alpha = pixels.at(x, y, 3);
-            want.samples[(static_cast<size_t>(y) * 7 + x) * 3 + c] =
-                static_cast<uint8_t>((pixels.at(x, y, c) * alpha + 127) / 255);
-          }
+// One file of each layout the RGBA interface reads, made with libtiff, and
+// the floating-point ones it would misread: the rows handed out, gray,
+// alpha in front of RGB, or RGB.
+TEST_F(TiffReaderTest, ReadsEveryLayoutOfTheRgbaInterface) {
+  const Pixels gray = MakeGradient(21, 19, 1), rgb = MakeGradient(21, 19, 3);
+  const Pixels gray_alpha = Rearranged(MakeGradient(21, 19, 4), {0, 3});
+  const Pixels rgba = MakeGradient(21, 19, 4);
+  const auto layout = TiffLayoutOf;
+  // 16-bit samples v * 257 read as v; palette entries likewise.
+  TiffLayout deep = layout(rgb, PHOTOMETRIC_RGB);
+  deep.bits = 16;
+  deep.rows.clear();
+  for (uint8_t sample : rgb.samples) {
+    const uint16_t wide = static_cast<uint16_t>(sample * 257);
+    deep.rows.insert(deep.rows.end(), reinterpret_cast<const uint8_t*>(&wide), reinterpret_cast<const uint8_t*>(&wide) + 2);
+  }
+  TiffLayout palette{4, 1, 1, 4, PHOTOMETRIC_PALETTE};
+  palette.rows = {0x01, 0xF2};
+  palette.colormap.assign(48, 0);
+  for (int i = 0; i < 16; ++i)
+    for (int c = 0; c < 3; ++c) palette.colormap[c * 16 + i] = static_cast<uint16_t>((i * 16 + c) * 257);
+  TiffLayout bilevel{10, 1, 1, 1, PHOTOMETRIC_MINISWHITE};
+  bilevel.rows = {0xA5, 0x80};
+  // CMYK without black: each colour is what its ink leaves of white.
+  Pixels ink = MakeGradient(21, 19, 4);
+  for (size_t i = 3; i < ink.samples.size(); i += 4) ink.samples[i] = 0;
+  Pixels ink_colours = Rearranged(ink, {0, 1, 2});
+  for (uint8_t& sample : ink_colours.samples) sample = static_cast<uint8_t>(255 - sample);
+  TiffLayout half_float = layout(gray, PHOTOMETRIC_MINISBLACK);
+  half_float.bits = 16;
+  half_float.sample_format = SAMPLEFORMAT_IEEEFP;
+  half_float.rows.resize(gray.samples.size() * 2, 0x3C);
+
+  struct Case {
+    const char* name;
+    TiffLayout file;
+    Pixels want;  // no samples: refused
+    int tolerance;
+  } cases[] = {
+      {"gray", layout(gray, PHOTOMETRIC_MINISBLACK), gray, 0},
+      {"RGB, deflate", layout(rgb, PHOTOMETRIC_RGB), rgb, 0},
+      {"RGB, tiled", layout(rgb, PHOTOMETRIC_RGB), rgb, 0},
+      {"RGB, JPEG-compressed YCbCr", layout(rgb, PHOTOMETRIC_YCBCR), rgb, 12},
+      {"RGB, 16-bit", deep, rgb, 0},
+      {"RGB, first of two pages", layout(rgb, PHOTOMETRIC_RGB), rgb, 0},
+      {"RGBA", layout(rgba, PHOTOMETRIC_RGB), Premultiplied(rgba, {0, 1, 2}, 3), 1},
+      {"gray with alpha", layout(gray_alpha, PHOTOMETRIC_MINISBLACK), Rearranged(gray_alpha, {1, 0, 0, 0}), 0},
+      {"palette, 4-bit", palette, {4, 1, 3, {0, 1, 2, 16, 17, 18, 240, 241, 242, 32, 33, 34}}, 0},
+      {"bilevel, white is zero", bilevel, {10, 1, 1, {0, 255, 0, 255, 255, 0, 255, 0, 0, 255}}, 0},
+      {"CMYK", layout(ink, PHOTOMETRIC_SEPARATED), ink_colours, 0},
+      {"16-bit floating point", half_float, {}, 0},
+  };
+  cases[1].file.compression = COMPRESSION_ADOBE_DEFLATE;
+  cases[2].file.tile = 16;
+  cases[3].file.compression = COMPRESSION_JPEG;
+  cases[5].file.pages = 2;
+  cases[6].file.alpha = cases[7].file.alpha = true;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(WriteTiffLayout(path_, c.file));
+    if (c.want.samples.empty()) {
+      EXPECT_EQ(Read(path_), ReadOutcome::kRefused);
+      continue;
     }
-    EXPECT_EQ(CompareSamples(PixelsOfBuffer(buffer_), want, components == 4 ? 1 : 0), "");
+    TiffReader reader;
+    ASSERT_TRUE(reader.Open(path_.c_str()));
+    EXPECT_EQ(reader.description().alpha_premultiplied, c.file.alpha && c.file.photometric == PHOTOMETRIC_RGB);
+    reader.Reset();
+    ASSERT_EQ(Read(path_), ReadOutcome::kDecoded);
+    EXPECT_EQ(CompareSamples(PixelsOfBuffer(buffer_), c.want, c.tolerance), "");
   }
 }
 
@@ -115,7 +182,7 @@ TEST_F(TiffReaderTest, ReadsLibtiffTestPictures) {
     Pixels twin;
     ASSERT_TRUE(ReadNetpbm(tiff + name + (name[0] == 'r' ? ".ppm" : ".pgm"), &twin));
     ASSERT_EQ(Read(tiff + name + ".tiff"), ReadOutcome::kDecoded);
-    EXPECT_EQ(CompareSamples(PixelsOfBuffer(buffer_), Rgb(twin), 0), "");
+    EXPECT_EQ(CompareSamples(PixelsOfBuffer(buffer_), twin, 0), "");
   }
   int decoded = 0;
   for (const auto& entry : std::filesystem::directory_iterator(tiff)) {

@@ -1,8 +1,10 @@
 #include "tests/support/library_format_files.h"
 
+#include <lcms2.h>
 #include <png.h>
 #include <tiffio.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -49,12 +51,21 @@ bool EncodeInto(FILE* file, const Pixels* pixels, const JpegSettings* settings) 
   cinfo.input_components = pixels->components;
   cinfo.in_color_space = pixels->components == 1 ? JCS_GRAYSCALE : pixels->components == 3 ? JCS_RGB : JCS_CMYK;
   jpeg_set_defaults(&cinfo);
+  if (settings->ycck) {
+    // Full resolution in every component, so that flat blocks stay flat.
+    jpeg_set_colorspace(&cinfo, JCS_YCCK);
+    for (int i = 0; i < cinfo.num_components; ++i) cinfo.comp_info[i].h_samp_factor = cinfo.comp_info[i].v_samp_factor = 1;
+  }
+  cinfo.write_Adobe_marker = settings->adobe_marker ? cinfo.write_Adobe_marker : FALSE;
   cinfo.optimize_coding = settings->optimise ? TRUE : FALSE;
   cinfo.smoothing_factor = settings->smoothing;
   jpeg_set_quality(&cinfo, settings->quality, TRUE);
   if (settings->progressive) jpeg_simple_progression(&cinfo);
   cinfo.arith_code = settings->arithmetic ? TRUE : FALSE;
   jpeg_start_compress(&cinfo, TRUE);
+  for (const auto& marker : settings->markers)
+    jpeg_write_marker(&cinfo, marker.first, reinterpret_cast<const JOCTET*>(marker.second.data()),
+                      static_cast<unsigned>(marker.second.size()));
   const size_t stride = static_cast<size_t>(pixels->width) * pixels->components;
   while (cinfo.next_scanline < cinfo.image_height) {
     JSAMPROW row = const_cast<JSAMPROW>(pixels->samples.data() + cinfo.next_scanline * stride);
@@ -136,6 +147,20 @@ bool WritePngFile(const std::string& path, const PngPicture& picture) {
     png_set_PLTE(png, info, reinterpret_cast<png_const_colorp>(picture.palette.data()),
                  static_cast<int>(picture.palette.size() / 3));
   if (picture.file_gamma > 0) png_set_gAMA(png, info, picture.file_gamma);
+  if (!picture.exif.empty())
+    png_set_eXIf_1(png, info, static_cast<png_uint_32>(picture.exif.size()),
+                   reinterpret_cast<png_bytep>(const_cast<char*>(picture.exif.data())));
+  if (!picture.icc.empty())
+    png_set_iCCP(png, info, "profile", PNG_COMPRESSION_TYPE_BASE,
+                 reinterpret_cast<png_const_bytep>(picture.icc.data()), static_cast<png_uint_32>(picture.icc.size()));
+  png_text xmp{};
+  if (!picture.xmp.empty()) {
+    xmp.compression = PNG_ITXT_COMPRESSION_zTXt;
+    xmp.key = const_cast<char*>("XML:com.adobe.xmp");
+    xmp.text = const_cast<char*>(picture.xmp.c_str());
+    xmp.itxt_length = picture.xmp.size();
+    png_set_text(png, info, &xmp, 1);
+  }
   if (!picture.trns.empty()) {
     if (picture.colour_type == PNG_COLOR_TYPE_PALETTE) {
       png_set_tRNS(png, info, picture.trns.data(), static_cast<int>(picture.trns.size()), nullptr);
@@ -187,11 +212,11 @@ bool WriteTiffFile(const std::string& path, const Pixels& pixels, uint16_t orien
   TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, pixels.components);
   TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
   TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, pixels.components == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
+  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, pixels.components <= 2 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
   TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
   TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 8);
   TIFFSetField(tiff, TIFFTAG_ORIENTATION, orientation);
-  if (pixels.components == 4) {
+  if (pixels.components == 4 || pixels.components == 2) {
     const uint16_t extra = EXTRASAMPLE_UNASSALPHA;
     TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &extra);
   }
@@ -200,6 +225,89 @@ bool WriteTiffFile(const std::string& path, const Pixels& pixels, uint16_t orien
   for (int y = 0; y < pixels.height && ok; ++y)
     ok = TIFFWriteScanline(tiff, const_cast<uint8_t*>(pixels.samples.data() + y * stride),
                            static_cast<uint32_t>(y), 0) == 1;
+  TIFFClose(tiff);
+  return ok;
+}
+
+TiffLayout TiffLayoutOf(const Pixels& pixels, uint16_t photometric) {
+  TiffLayout layout;
+  layout.width = pixels.width;
+  layout.height = pixels.height;
+  layout.samples = static_cast<uint16_t>(pixels.components);
+  layout.photometric = photometric;
+  layout.rows = pixels.samples;
+  return layout;
+}
+
+bool WriteTiffLayout(const std::string& path, const TiffLayout& layout) {
+  TIFFSetErrorHandler(QuietTiff);
+  TIFFSetWarningHandler(QuietTiff);
+  TIFF* tiff = TIFFOpen(path.c_str(), layout.big_endian ? "wb" : "wl");
+  if (!tiff) return false;
+  const size_t row_bytes = (static_cast<size_t>(layout.width) * layout.samples * layout.bits + 7) / 8;
+  bool ok = true;
+  for (int page = 0; page < layout.pages && ok; ++page) {
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(layout.width));
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(layout.height));
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, layout.samples);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, layout.bits);
+    TIFFSetField(tiff, TIFFTAG_SAMPLEFORMAT, layout.sample_format);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, layout.photometric);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, layout.compression);
+    if (layout.compression == COMPRESSION_ADOBE_DEFLATE) TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
+    if (layout.compression == COMPRESSION_JPEG) {
+      // Stored as YCbCr, given as RGB.
+      TIFFSetField(tiff, TIFFTAG_JPEGQUALITY, 95);
+      TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
+    }
+    if (layout.alpha) {
+      const uint16_t extra = EXTRASAMPLE_UNASSALPHA;
+      TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &extra);
+    }
+    if (!layout.colormap.empty()) {
+      const size_t entries = layout.colormap.size() / 3;
+      TIFFSetField(tiff, TIFFTAG_COLORMAP, layout.colormap.data(), layout.colormap.data() + entries,
+                   layout.colormap.data() + 2 * entries);
+    }
+    if (layout.pages > 1) TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
+    if (!layout.make.empty()) TIFFSetField(tiff, TIFFTAG_MAKE, layout.make.c_str());
+    if (!layout.icc.empty())
+      TIFFSetField(tiff, TIFFTAG_ICCPROFILE, static_cast<uint32_t>(layout.icc.size()), layout.icc.data());
+    if (!layout.xmp.empty())
+      TIFFSetField(tiff, TIFFTAG_XMLPACKET, static_cast<uint32_t>(layout.xmp.size()), layout.xmp.data());
+    // The first directory is written with a place for the EXIF pointer, then
+    // the EXIF directory, then the first directory again with the pointer.
+    if (!layout.date_taken.empty()) TIFFSetField(tiff, TIFFTAG_EXIFIFD, uint64_t{0});
+    if (layout.tile == 0) {
+      TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 16);
+      for (int y = 0; y < layout.height && ok; ++y)
+        ok = TIFFWriteScanline(tiff, const_cast<uint8_t*>(layout.rows.data() + y * row_bytes),
+                               static_cast<uint32_t>(y), 0) == 1;
+    } else {
+      // Whole bytes a pixel: each tile is cut out of the rows, zero-padded.
+      TIFFSetField(tiff, TIFFTAG_TILEWIDTH, layout.tile);
+      TIFFSetField(tiff, TIFFTAG_TILELENGTH, layout.tile);
+      const size_t pixel = layout.samples * layout.bits / 8;
+      std::vector<uint8_t> tile(layout.tile * layout.tile * pixel);
+      for (uint32_t top = 0; top < static_cast<uint32_t>(layout.height) && ok; top += layout.tile)
+        for (uint32_t left = 0; left < static_cast<uint32_t>(layout.width) && ok; left += layout.tile) {
+          std::fill(tile.begin(), tile.end(), 0);
+          for (uint32_t y = top; y < top + layout.tile && y < static_cast<uint32_t>(layout.height); ++y)
+            for (uint32_t x = left; x < left + layout.tile && x < static_cast<uint32_t>(layout.width); ++x)
+              std::memcpy(&tile[((y - top) * layout.tile + (x - left)) * pixel], &layout.rows[y * row_bytes + x * pixel],
+                          pixel);
+          ok = TIFFWriteTile(tiff, tile.data(), left, top, 0, 0) > 0;
+        }
+    }
+    ok = ok && TIFFWriteDirectory(tiff);
+  }
+  if (ok && !layout.date_taken.empty()) {
+    uint64_t exif_offset = 0;
+    ok = TIFFCreateEXIFDirectory(tiff) == 0 && TIFFSetField(tiff, EXIFTAG_DATETIMEORIGINAL, layout.date_taken.c_str()) &&
+         TIFFWriteCustomDirectory(tiff, &exif_offset) && TIFFSetDirectory(tiff, 0) &&
+         TIFFSetField(tiff, TIFFTAG_EXIFIFD, exif_offset) && TIFFRewriteDirectory(tiff);
+  }
   TIFFClose(tiff);
   return ok;
 }
@@ -224,6 +332,19 @@ bool WriteJpegFile(const std::string& path, const Pixels& pixels, const JpegSett
   if (!file) return false;
   const bool ok = EncodeInto(file, &pixels, &settings);
   return std::fclose(file) == 0 && ok;
+}
+
+std::vector<std::pair<int, std::string>> IccMarkers(const std::string& profile, size_t chunks) {
+  std::vector<std::pair<int, std::string>> markers;
+  const size_t size = (profile.size() + chunks - 1) / chunks;
+  for (size_t i = chunks; i-- > 0;) {
+    std::string data("ICC_PROFILE\0", 12);
+    data += static_cast<char>(i + 1);
+    data += static_cast<char>(chunks);
+    data += profile.substr(i * size, size);
+    markers.emplace_back(JPEG_APP0 + 2, data);
+  }
+  return markers;
 }
 
 bool DecodeJpegFile(const std::string& path, Pixels* out) {
@@ -252,6 +373,56 @@ bool JpegHasMarker(const std::string& bytes, uint8_t marker) {
     at += 2 + (static_cast<size_t>(static_cast<uint8_t>(bytes[at + 2])) << 8 | static_cast<uint8_t>(bytes[at + 3]));
   }
   return false;
+}
+
+namespace {
+
+std::string SavedProfile(cmsHPROFILE profile) {
+  cmsUInt32Number size = 0;
+  std::string bytes;
+  if (profile != nullptr && cmsSaveProfileToMem(profile, nullptr, &size) && size > 0) {
+    bytes.resize(size);
+    if (!cmsSaveProfileToMem(profile, &bytes[0], &size)) bytes.clear();
+  }
+  if (profile != nullptr) cmsCloseProfile(profile);
+  return bytes;
+}
+
+// Lab of the cyan-only ink profile at one grid point of its table.
+int CyanOnlyLab(const cmsUInt16Number in[], cmsUInt16Number out[], void*) {
+  out[0] = static_cast<cmsUInt16Number>(0xFFFF - in[0]);  // L* 100 -> 0 as cyan grows
+  out[1] = out[2] = 0x8080;                               // a* = b* = 0
+  return TRUE;
+}
+
+}  // namespace
+
+std::string MakeRgbProfile() { return SavedProfile(cmsCreate_sRGBProfile()); }
+
+std::string MakeGrayProfile() {
+  cmsToneCurve* curve = cmsBuildGamma(nullptr, 2.2);
+  const std::string bytes = SavedProfile(cmsCreateGrayProfile(cmsD50_xyY(), curve));
+  cmsFreeToneCurve(curve);
+  return bytes;
+}
+
+std::string MakeCyanOnlyInkProfile() {
+  cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
+  cmsSetProfileVersion(profile, 4.3);
+  cmsSetDeviceClass(profile, cmsSigOutputClass);
+  cmsSetColorSpace(profile, cmsSigCmykData);
+  cmsSetPCS(profile, cmsSigLabData);
+  cmsPipeline* lut = cmsPipelineAlloc(nullptr, 4, 3);
+  cmsStage* table = cmsStageAllocCLut16bit(nullptr, 2, 4, 3, nullptr);
+  cmsStageSampleCLut16bit(table, CyanOnlyLab, nullptr, 0);
+  // The stored form wants curves on both sides of the table: identity ones.
+  cmsPipelineInsertStage(lut, cmsAT_END, cmsStageAllocToneCurves(nullptr, 4, nullptr));
+  cmsPipelineInsertStage(lut, cmsAT_END, table);
+  cmsPipelineInsertStage(lut, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
+  cmsWriteTag(profile, cmsSigAToB0Tag, lut);
+  cmsWriteTag(profile, cmsSigMediaWhitePointTag, cmsD50_XYZ());
+  cmsPipelineFree(lut);
+  return SavedProfile(profile);
 }
 
 std::string CompareSamples(const Pixels& have, const Pixels& want, int tolerance) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "imaging/picture_buffer.h"
@@ -39,6 +40,10 @@ struct PngPicture {
   std::vector<uint8_t> trns;       // raw tRNS chunk payload, when non-empty
   double file_gamma = 0;           // written as gAMA when > 0
   bool header_only = false;        // stop after the header (for size bombs)
+  // Metadata chunks before the image data, each written when non-empty.
+  std::string exif;  // eXIf
+  std::string icc;   // iCCP, compressed by libpng
+  std::string xmp;   // iTXt "XML:com.adobe.xmp"
 };
 bool WritePngFile(const std::string& path, const PngPicture& picture);
 
@@ -47,9 +52,32 @@ bool ReadPngAsRgba(const std::string& path, Pixels* out);
 
 // --- TIFF --------------------------------------------------------------------
 // Writes an 8-bit contiguous TIFF of 8-row strips: 1 sample = black-is-zero
-// gray, 3 = RGB, 4 = RGB plus unassociated alpha. The rows are stored as
-// given, under the ORIENTATION tag's `orientation`.
+// gray, 2 = gray plus unassociated alpha, 3 = RGB, 4 = RGB plus unassociated
+// alpha. The rows are stored as given, under the ORIENTATION tag's
+// `orientation`.
 bool WriteTiffFile(const std::string& path, const Pixels& pixels, uint16_t orientation = 1);
+
+// Any layout, for the TIFF reader's variants: rows are given packed as
+// stored (16-bit samples in this machine's order), the first page of
+// `pages` identical ones, in strips of 16 rows or square tiles, with the
+// metadata given (an EXIF directory holding the date taken).
+struct TiffLayout {
+  int width = 0, height = 0;
+  uint16_t samples = 3, bits = 8;
+  uint16_t photometric = 2;      // PHOTOMETRIC_*
+  uint16_t compression = 1;      // COMPRESSION_*
+  uint16_t sample_format = 1;    // SAMPLEFORMAT_*
+  bool alpha = false;            // the last sample is unassociated alpha
+  uint32_t tile = 0;             // tile side (a multiple of 16); 0 = strips
+  std::vector<uint16_t> colormap;  // red, then green, then blue entries
+  int pages = 1;
+  std::vector<uint8_t> rows;
+  bool big_endian = false;
+  std::string make, date_taken, icc, xmp;  // each written when not empty
+};
+bool WriteTiffLayout(const std::string& path, const TiffLayout& layout);
+// 8-bit `pixels` as stored, in strips.
+TiffLayout TiffLayoutOf(const Pixels& pixels, uint16_t photometric);
 
 // Reads a binary PGM (P5) or PPM (P6) file of 8-bit samples.
 bool ReadNetpbm(const std::string& path, Pixels* out);
@@ -61,9 +89,18 @@ struct JpegSettings {
   int smoothing = 0;
   bool progressive = false;
   bool arithmetic = false;  // arithmetic instead of Huffman entropy coding
+  bool ycck = false;        // 4 components stored as YCCK
+  bool adobe_marker = true;
+  // Marker segments written after the header: code (e.g. 0xE1) and data.
+  std::vector<std::pair<int, std::string>> markers;
 };
-// 1 component = gray, 3 = RGB, 4 = CMYK (Adobe marker written by libjpeg).
+// 1 component = gray, 3 = RGB, 4 = CMYK (Adobe marker written by libjpeg
+// unless switched off, its samples inverted as Adobe's programs store them).
 bool WriteJpegFile(const std::string& path, const Pixels& pixels, const JpegSettings& settings);
+
+// APP2 segments carrying `profile` in `chunks` chunks, written last chunk
+// first (readers must order them by their sequence numbers).
+std::vector<std::pair<int, std::string>> IccMarkers(const std::string& profile, size_t chunks);
 
 // Decodes a JPEG file independently of the engine; false on any libjpeg
 // error or warning.
@@ -76,6 +113,14 @@ bool ReencodeJpeg(const std::string& scratch_path, const Pixels& pixels,
 
 // Which start-of-frame markers a JPEG file holds.
 bool JpegHasMarker(const std::string& bytes, uint8_t marker);
+
+// --- colour profiles (Little CMS) -------------------------------------------
+// sRGB, and a gray profile of gamma 2.2.
+std::string MakeRgbProfile();
+std::string MakeGrayProfile();
+// A CMYK profile whose colours depend on the cyan ink alone: L* runs from
+// 100 (no cyan) to 0 (full cyan), a* = b* = 0.
+std::string MakeCyanOnlyInkProfile();
 
 // --- comparisons -------------------------------------------------------------
 // Empty when sizes match and every sample is within `tolerance`; otherwise a

@@ -59,6 +59,11 @@ std::vector<std::string> WriteSamplePictures(const ScratchFolder& folder, const 
       WritePngFile(path("interlaced.png"), PngPicture{width, height, PNG_COLOR_TYPE_RGB, 8, true, rgb.samples}));
   add("rgba.png",
       WritePngFile(path("rgba.png"), PngPicture{width, height, PNG_COLOR_TYPE_RGB_ALPHA, 8, false, rgba.samples}));
+  palette.interlaced = false;
+  palette.trns = {0, 128};
+  add("keyed-palette.png", WritePngFile(path("keyed-palette.png"), palette));
+  add("gray-alpha.png", WritePngFile(path("gray-alpha.png"), PngPicture{width, height, PNG_COLOR_TYPE_GRAY_ALPHA, 8,
+                                                                        false, MakeGradient(width, height, 2).samples}));
   PngPicture deep{width, height, PNG_COLOR_TYPE_RGB, 16, false, {}};
   for (uint8_t sample : rgb.samples) deep.rows.insert(deep.rows.end(), {sample, static_cast<uint8_t>(~sample)});
   deep.file_gamma = 1.0;
@@ -69,10 +74,15 @@ std::vector<std::string> WriteSamplePictures(const ScratchFolder& folder, const 
   add("gray.jpg", WriteJpegFile(path("gray.jpg"), gray, JpegSettings{}));
   add("rgb.jpg", WriteJpegFile(path("rgb.jpg"), rgb, JpegSettings{}));
   add("progressive.jpg", WriteJpegFile(path("progressive.jpg"), rgb, progressive));
+  JpegSettings ycck;
+  ycck.ycck = true;
+  add("cmyk.jpg", WriteJpegFile(path("cmyk.jpg"), rgba, JpegSettings{}));
+  add("ycck.jpg", WriteJpegFile(path("ycck.jpg"), rgba, ycck));
 
   add("gray.tif", WriteTiffFile(path("gray.tif"), gray));
   add("rgb.tif", WriteTiffFile(path("rgb.tif"), rgb));
   add("rgba.tif", WriteTiffFile(path("rgba.tif"), rgba));
+  add("gray-alpha.tif", WriteTiffFile(path("gray-alpha.tif"), MakeGradient(width, height, 2)));
   add("bottom-first.tif", WriteTiffFile(path("bottom-first.tif"), rgb, ORIENTATION_BOTLEFT));
 
   std::vector<uint8_t> luma(768 * 512), c1(384 * 256), c2(384 * 256);
