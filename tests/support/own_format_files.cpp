@@ -2,6 +2,7 @@
 
 #include "imaging/picture_loader.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -66,6 +67,81 @@ std::string MakeBmp(int32_t width, int32_t height, const std::vector<uint8_t>& r
     }
     row.resize(row_size, '\x5A');  // padding that must not show up
     bytes += row;
+  }
+  return bytes;
+}
+
+std::string MakeBmpFile(const BmpParts& parts) {
+  const bool os2 = parts.info_size == 12;
+  const bool masks_after = parts.info_size < 108 && !parts.masks.empty();
+  const uint32_t entries = static_cast<uint32_t>(parts.palette.size() / 3);
+  const uint32_t offset = 14 + parts.info_size + (masks_after ? 4 * static_cast<uint32_t>(parts.masks.size()) : 0) +
+                          entries * (os2 ? 3 : 4);
+  std::string info;
+  Append32(info, parts.info_size);
+  if (os2) {
+    Append16(info, static_cast<uint16_t>(parts.width));
+    Append16(info, static_cast<uint16_t>(parts.height));
+    Append16(info, 1);
+    Append16(info, parts.bits);
+  } else {
+    Append32(info, static_cast<uint32_t>(parts.width));
+    Append32(info, static_cast<uint32_t>(parts.height));
+    Append16(info, 1);
+    Append16(info, parts.bits);
+    Append32(info, parts.compression);
+    Append32(info, static_cast<uint32_t>(parts.pixels.size()));
+    Append32(info, 2835);
+    Append32(info, 2835);
+    Append32(info, parts.colours_used);
+    Append32(info, 0);
+    for (size_t i = 0; i < 4 && parts.info_size >= 108; ++i) Append32(info, i < parts.masks.size() ? parts.masks[i] : 0);
+    if (parts.info_size >= 124 && !parts.profile.empty()) {
+      info.replace(56, 4, "DEBM");  // "MBED" stored little-endian: the profile is embedded
+      info.resize(112, '\0');
+      Append32(info, static_cast<uint32_t>(offset - 14 + parts.pixels.size()));
+      Append32(info, static_cast<uint32_t>(parts.profile.size()));
+    }
+    info.resize(parts.info_size, '\0');
+  }
+  std::string bytes = "BM";
+  Append32(bytes, static_cast<uint32_t>(offset + parts.pixels.size() + parts.profile.size()));
+  Append32(bytes, 0);
+  Append32(bytes, offset);
+  bytes += info;
+  for (size_t i = 0; masks_after && i < parts.masks.size(); ++i) Append32(bytes, parts.masks[i]);
+  for (uint32_t i = 0; i < entries; ++i) {
+    for (int c = 2; c >= 0; --c) bytes += static_cast<char>(parts.palette[3 * i + c]);
+    if (!os2) bytes += '\x7F';  // the unused fourth byte, which must not matter
+  }
+  return bytes + parts.pixels + parts.profile;
+}
+
+std::string PackBmpRows(int32_t width, int32_t height, const std::vector<uint8_t>& values, uint16_t bits,
+                        const std::vector<uint32_t>& masks, bool top_down) {
+  const size_t row_size = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
+  const size_t components = masks.size();
+  std::string bytes;
+  for (int32_t i = 0; i < height; ++i) {
+    const int32_t y = top_down ? i : height - 1 - i;
+    std::vector<uint8_t> row(row_size, 0);
+    for (int32_t x = 0; x < width; ++x) {
+      const size_t at = static_cast<size_t>(y) * width + x;
+      if (bits <= 8) {
+        const size_t bit = static_cast<size_t>(x) * bits;
+        row[bit / 8] |= static_cast<uint8_t>(values[at] << (8 - bits - bit % 8));
+        continue;
+      }
+      uint32_t pixel = 0;
+      for (size_t c = 0; c < components; ++c) {
+        uint32_t shift = 0;
+        while (((masks[c] >> shift) & 1) == 0) ++shift;
+        const uint32_t top = masks[c] >> shift;
+        pixel |= ((values[at * components + c] * top + 127) / 255) << shift;
+      }
+      for (int b = 0; b < bits / 8; ++b) row[static_cast<size_t>(x) * (bits / 8) + b] = static_cast<uint8_t>(pixel >> (8 * b));
+    }
+    bytes.append(reinterpret_cast<const char*>(row.data()), row.size());
   }
   return bytes;
 }

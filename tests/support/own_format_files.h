@@ -22,6 +22,26 @@ struct BmpOptions {
 std::string MakeBmp(int32_t width, int32_t height, const std::vector<uint8_t>& rgb,
                     const BmpOptions& options = {});
 
+// A BMP file of any header form and depth from its parts; the pixel data is
+// made by the caller (by PackBmpRows, or by hand for run-length data).
+struct BmpParts {
+  uint32_t info_size = 40;        // 12 (OS/2), 40, 108 or 124
+  int32_t width = 0, height = 0;  // a negative height: rows stored top row first
+  uint16_t bits = 8;
+  uint32_t compression = 0;
+  uint32_t colours_used = 0;
+  std::vector<uint32_t> masks;    // in the header from 108 bytes on, else right after it
+  std::vector<uint8_t> palette;   // red, green, blue triples
+  std::string pixels;             // the stored pixel data
+  std::string profile;            // 124-byte header: embedded after the pixels
+};
+std::string MakeBmpFile(const BmpParts& parts);
+// Stored rows, padded to four bytes, bottom row first unless `top_down`.
+// 1, 4, 8 bits: `values` are indices. 16 and 32 bits: `values` are red,
+// green, blue (and alpha with four masks) samples, rounded into the masks.
+std::string PackBmpRows(int32_t width, int32_t height, const std::vector<uint8_t>& values, uint16_t bits,
+                        const std::vector<uint32_t>& masks, bool top_down);
+
 // Run-length encodes one PCX line, runs never crossing its end.
 std::string EncodePcxLine(const uint8_t* line, size_t size);
 // 8 bits with a palette of 256 red, green, blue triples; `indices` holds
