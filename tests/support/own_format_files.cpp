@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 
 namespace {
 
@@ -144,6 +145,121 @@ std::string PackBmpRows(int32_t width, int32_t height, const std::vector<uint8_t
     bytes.append(reinterpret_cast<const char*>(row.data()), row.size());
   }
   return bytes;
+}
+
+namespace {
+
+// Packs LZW codes low bit first, as GIF stores them.
+class CodeWriter {
+ public:
+  void Put(uint32_t code, int size) {
+    bits_ |= code << count_;
+    for (count_ += size; count_ >= 8; count_ -= 8, bits_ >>= 8) bytes_ += static_cast<char>(bits_ & 0xFF);
+  }
+  std::string Finish() {
+    if (count_ > 0) bytes_ += static_cast<char>(bits_ & 0xFF);
+    return bytes_;
+  }
+
+ private:
+  std::string bytes_;
+  uint32_t bits_ = 0;
+  int count_ = 0;
+};
+
+// A textbook LZW encoder: the longest known string, then a new entry of it
+// and the next pixel; the width grows once the entries pass it.
+std::string LzwEncode(const std::vector<uint8_t>& pixels, int code_size, bool clear_when_full) {
+  const uint32_t clear = 1u << code_size;
+  std::map<std::pair<uint32_t, uint8_t>, uint32_t> table;
+  uint32_t next = clear + 2;
+  int size = code_size + 1;
+  CodeWriter out;
+  out.Put(clear, size);
+  int64_t string = -1;
+  for (uint8_t pixel : pixels) {
+    if (string < 0) {
+      string = pixel;
+      continue;
+    }
+    auto known = table.find({static_cast<uint32_t>(string), pixel});
+    if (known != table.end()) {
+      string = known->second;
+      continue;
+    }
+    out.Put(static_cast<uint32_t>(string), size);
+    if (next < 4096) {
+      table[{static_cast<uint32_t>(string), pixel}] = next++;
+      if (next > (1u << size) && size < 12) ++size;
+    } else if (clear_when_full) {
+      out.Put(clear, size);
+      table.clear();
+      next = clear + 2;
+      size = code_size + 1;
+    }
+    string = pixel;
+  }
+  out.Put(static_cast<uint32_t>(string), size);
+  // The decoder adds an entry for the last string too, which may widen the
+  // end code.
+  if (next == (1u << size) && size < 12) ++size;
+  out.Put(clear + 1, size);
+  return out.Finish();
+}
+
+// A colour table padded to a power of two entries; its size bits.
+int AppendGifTable(std::string& bytes, const std::vector<uint8_t>& rgb) {
+  int bits = 0;
+  while ((2u << bits) * 3 < rgb.size()) ++bits;
+  std::string table(reinterpret_cast<const char*>(rgb.data()), rgb.size());
+  table.resize((2u << bits) * 3, '\0');
+  bytes += table;
+  return bits;
+}
+
+}  // namespace
+
+std::string MakeGifFrame(const GifPicture& picture) {
+  std::string frame = "\x2C";
+  for (int32_t value : {picture.left, picture.top, picture.width, picture.height})
+    Append16(frame, static_cast<uint16_t>(value));
+  frame += '\0';
+  std::string table;
+  if (!picture.local.empty()) frame.back() = static_cast<char>(0x80 | AppendGifTable(table, picture.local));
+  if (picture.interlaced) frame.back() = static_cast<char>(frame.back() | 0x40);
+  frame += table + static_cast<char>(picture.code_size);
+  // Interlaced frames store every 8th row from 0, from 4, every 4th from 2,
+  // every 2nd from 1.
+  std::vector<uint8_t> stored;
+  const int32_t passes[4][2] = {{0, 8}, {4, 8}, {2, 4}, {1, 2}};
+  for (const auto& pass : passes) {
+    for (int32_t y = picture.interlaced ? pass[0] : 0; y < picture.height; y += picture.interlaced ? pass[1] : 1)
+      stored.insert(stored.end(), picture.indices.begin() + static_cast<size_t>(y) * picture.width,
+                    picture.indices.begin() + static_cast<size_t>(y + 1) * picture.width);
+    if (!picture.interlaced) break;
+  }
+  const std::string data = LzwEncode(stored, picture.code_size, picture.clear_when_full);
+  for (size_t at = 0; at < data.size(); at += 255) {
+    const size_t block = std::min<size_t>(255, data.size() - at);
+    frame += static_cast<char>(block);
+    frame += data.substr(at, block);
+  }
+  return frame + '\0';
+}
+
+std::string MakeGif(const GifPicture& picture) {
+  std::string bytes = "GIF89a";
+  Append16(bytes, static_cast<uint16_t>(picture.screen_width));
+  Append16(bytes, static_cast<uint16_t>(picture.screen_height));
+  std::string table;
+  const char flags = picture.global.empty() ? '\0' : static_cast<char>(0x80 | AppendGifTable(table, picture.global));
+  bytes += flags;
+  bytes += static_cast<char>(picture.background);
+  bytes += '\0';
+  bytes += table;
+  bytes += std::string("\x21\xF9\x04\x01\x00\x00\x02\x00", 8);  // graphic control: index 2 transparent
+  bytes += std::string("\x21\xFE\x03one\x00", 7);               // a comment
+  return bytes + MakeGifFrame(picture) + ';';
 }
 
 std::string EncodePcxLine(const uint8_t* line, size_t size) {

@@ -42,6 +42,23 @@ std::string MakeBmpFile(const BmpParts& parts);
 std::string PackBmpRows(int32_t width, int32_t height, const std::vector<uint8_t>& values, uint16_t bits,
                         const std::vector<uint32_t>& masks, bool top_down);
 
+// A GIF89a file of one frame on its logical screen, written with its own
+// LZW encoder; a graphic control and a comment extension precede the frame.
+struct GifPicture {
+  int32_t screen_width = 0, screen_height = 0;
+  std::vector<uint8_t> global;  // red, green, blue triples; empty: no global table
+  uint8_t background = 0;
+  int32_t left = 0, top = 0, width = 0, height = 0;  // the frame
+  std::vector<uint8_t> local;   // the frame's own table, when not empty
+  bool interlaced = false;
+  std::vector<uint8_t> indices;  // width * height, top row first
+  int code_size = 8;             // the minimum LZW code size
+  bool clear_when_full = true;   // else a full code table is kept
+};
+std::string MakeGif(const GifPicture& picture);
+// Only the frame (descriptor, table, data), to make files of several frames.
+std::string MakeGifFrame(const GifPicture& picture);
+
 // Run-length encodes one PCX line, runs never crossing its end.
 std::string EncodePcxLine(const uint8_t* line, size_t size);
 // 8 bits with a palette of 256 red, green, blue triples; `indices` holds
