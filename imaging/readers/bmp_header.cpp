@@ -53,8 +53,10 @@ uint32_t LoadBig32(const uint8_t* bytes) {
 }
 
 // Reads the profile an info header of 124 bytes points at, relative to the
-// info header's start. One that does not lie inside the file, or whose own
-// length field and signature disagree, is dropped: the picture still reads.
+// info header's start. Writers may pad it: its own length field says how
+// much of the stored bytes it is. One that does not lie inside the file, is
+// longer than stored or lacks its signature is dropped: the picture still
+// reads.
 void ReadProfile(StdioFile& file, const uint8_t* info, BmpHeader* header) {
   if (LoadLittle32(info + 56) != kProfileEmbedded) return;
   const int64_t offset = int64_t{kFileHeaderSize} + LoadLittle32(info + 112);
@@ -63,7 +65,9 @@ void ReadProfile(StdioFile& file, const uint8_t* info, BmpHeader* header) {
   std::string profile(size, '\0');
   if (!file.Seek(offset) || !file.ReadExactly(&profile[0], size)) return;
   const uint8_t* bytes = reinterpret_cast<const uint8_t*>(profile.data());
-  if (LoadBig32(bytes) != size || std::memcmp(bytes + 36, "acsp", 4) != 0) return;
+  const uint32_t length = LoadBig32(bytes);
+  if (length < kProfileHeaderSize || length > size || std::memcmp(bytes + 36, "acsp", 4) != 0) return;
+  profile.resize(length);
   header->profile = std::move(profile);
 }
 
