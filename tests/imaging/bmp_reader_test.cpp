@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "imaging/picture_loader.h"
-
 #include "tests/support/library_format_files.h"
 #include "tests/support/own_format_files.h"
 #include "tests/support/scratch_folder.h"
@@ -23,22 +22,6 @@ std::vector<uint8_t> Pattern(int32_t width, int32_t height) {
   return rgb;
 }
 
-// `count` distinct colours as red, green, blue triples.
-std::vector<uint8_t> Colours(int count) {
-  std::vector<uint8_t> rgb;
-  for (int i = 0; i < count; ++i)
-    rgb.insert(rgb.end(), {static_cast<uint8_t>(i * 37 + 11), static_cast<uint8_t>(i * 91 + 5), static_cast<uint8_t>(255 - i * 13)});
-  return rgb;
-}
-
-// Indices below `count` in runs of two, different in every row.
-std::vector<uint8_t> Indices(int32_t width, int32_t height, int count) {
-  std::vector<uint8_t> indices;
-  for (int32_t y = 0; y < height; ++y)
-    for (int32_t x = 0; x < width; ++x) indices.push_back(static_cast<uint8_t>((x / 2 * 5 + y * 3) % count));
-  return indices;
-}
-
 Pixels ThroughPalette(int32_t width, int32_t height, const std::vector<uint8_t>& indices, const std::vector<uint8_t>& rgb) {
   Pixels pixels{width, height, 3, {}};
   for (uint8_t index : indices) pixels.samples.insert(pixels.samples.end(), &rgb[3 * index], &rgb[3 * index + 3]);
@@ -46,8 +29,6 @@ Pixels ThroughPalette(int32_t width, int32_t height, const std::vector<uint8_t>&
 }
 
 // A profile as far as the reader looks at it: its length and signature.
-// Writers may store it padded.
-const std::string kProfilePadding(2, '\0');
 std::string FakeProfile() {
   std::string profile(300, '\x11');
   PutLittle32(profile, 0, 0x2C010000);  // 300, big-endian
@@ -67,8 +48,9 @@ std::vector<Variant> Variants() {
   const int32_t w = 13, h = 5;
   std::vector<Variant> variants;
   auto paletted = [&](const char* name, uint32_t info_size, uint16_t bits, int colours, uint32_t used, bool top_down) {
-    BmpParts parts{info_size, w, top_down ? -h : h, bits, 0, used, {}, Colours(colours)};
-    const std::vector<uint8_t> indices = Indices(w, h, colours);
+    BmpParts parts{info_size, w, top_down ? -h : h, bits, 0, used, {}, MakeColours(colours, 11)};
+    std::vector<uint8_t> indices;  // in runs of two, different in every row
+    for (int32_t i = 0; i < w * h; ++i) indices.push_back(static_cast<uint8_t>((i % w / 2 * 5 + i / w * 3) % colours));
     parts.pixels = PackBmpRows(w, h, indices, bits, {}, top_down);
     variants.push_back({name, MakeBmpFile(parts), ThroughPalette(w, h, indices, parts.palette), 0, ""});
   };
@@ -84,7 +66,7 @@ std::vector<Variant> Variants() {
     const Pixels source = MakeGradient(w, h, static_cast<int>(masks.size()));
     BmpParts parts{info_size, w, h, bits, compression, 0, compression == 3 ? masks : std::vector<uint32_t>{}, {}};
     parts.pixels = PackBmpRows(w, h, source.samples, bits, masks, false);
-    parts.profile = profile.empty() ? "" : profile + kProfilePadding;
+    parts.profile = profile.empty() ? "" : profile + "  ";  // stored with padding, as writers may
     Pixels want = source;
     if (masks.size() == 4)  // alpha comes first
       for (size_t at = 0; at < want.samples.size(); at += 4) std::rotate(&want.samples[at], &want.samples[at + 3], &want.samples[at + 4]);
@@ -101,7 +83,7 @@ std::vector<Variant> Variants() {
   // cut at the row's end and one dropped after it; a literal block of odd
   // length, padded, and a move of 2 right and 1 up; a run at x = 5; a run
   // and the end of the picture, leaving the rest of the top row.
-  const std::vector<uint8_t> eight = Colours(8);
+  const std::vector<uint8_t> eight = MakeColours(8, 11);
   BmpParts rle8{40, 6, 4, 8, 1, 0, {}, eight};
   rle8.pixels = std::string("\x08\x01\x02\x02\x00\x00" "\x00\x03\x03\x04\x05\x00\x00\x02\x02\x01"
                             "\x01\x06\x00\x00" "\x02\x07\x00\x01", 24);
@@ -113,14 +95,6 @@ std::vector<Variant> Variants() {
   rle4.pixels = std::string("\x00\x05\x12\x34\x50\x00\x00\x00" "\x05\x67\x00\x01", 12);
   variants.push_back({"RLE4", MakeBmpFile(rle4), ThroughPalette(5, 2, {6, 7, 6, 7, 6, 1, 2, 3, 4, 5}, eight), 0, ""});
   return variants;
-}
-
-// The picture as it shows: a palette picture through its palette.
-Pixels Shown(const PictureBuffer& buffer) {
-  if (buffer.bits_per_pixel() != 8) return PixelsOfBuffer(buffer);
-  PictureBuffer rgb;
-  EXPECT_TRUE(buffer.ConvertInto(rgb, 24, nullptr));
-  return PixelsOfBuffer(rgb);
 }
 
 class BmpReaderTest : public ::testing::Test {
@@ -179,7 +153,7 @@ TEST_F(BmpReaderTest, ReadsEveryDepthCodingAndHeaderForm) {
       EXPECT_TRUE(metadata[0].kind == MetadataKind::kIcc && metadata[0].bytes == variant.profile);
     }
     ASSERT_TRUE(ReadWholePictureInto(reader, &buffer_));
-    EXPECT_EQ(CompareSamples(Shown(buffer_), variant.want, variant.tolerance), "");
+    EXPECT_EQ(CompareSamples(ShownPixelsOfBuffer(buffer_), variant.want, variant.tolerance), "");
   }
 }
 
@@ -194,7 +168,7 @@ TEST_F(BmpReaderTest, RefusesOtherFormsAndHostileSizes) {
   const std::string good = MakeBmp(3, 2, Pattern(3, 2));
   // 16 bits with its masks after a 40-byte header, at 54, 58 and 62.
   const std::string fields = MakeBmpFile({40, 3, 2, 16, 3, 0, {0xF800, 0x07E0, 0x001F}, {}, std::string(16, '\1')});
-  const std::string rle = MakeBmpFile({40, 2, 2, 8, 1, 0, {}, Colours(2), std::string("\x02\x01\x00\x01", 4)});
+  const std::string rle = MakeBmpFile({40, 2, 2, 8, 1, 0, {}, MakeColours(2, 11), std::string("\x02\x01\x00\x01", 4)});
   for (const std::string* base : {&good, &fields, &rle}) {
     ASSERT_EQ(Read(*base), ReadOutcome::kDecoded);
     buffer_.Release();
@@ -262,7 +236,7 @@ TEST_F(BmpReaderTest, EveryTruncationFailsCleanly) {
   // in the 24-bit file below.
   for (const Variant& variant : Variants()) {
     const std::string& whole = variant.file;
-    const size_t end = whole.size() - (variant.profile.empty() ? 0 : variant.profile.size() + kProfilePadding.size());
+    const size_t end = whole.size() - (variant.profile.empty() ? 0 : variant.profile.size() + 2);  // and its padding
     for (size_t size = end > 80 ? end - 80 : 0; size < end; ++size)
       EXPECT_NE(Read(whole.substr(0, size)), ReadOutcome::kDecoded) << variant.name << " cut at " << size;
   }

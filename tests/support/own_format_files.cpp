@@ -72,6 +72,14 @@ std::string MakeBmp(int32_t width, int32_t height, const std::vector<uint8_t>& r
   return bytes;
 }
 
+std::vector<uint8_t> MakeColours(int count, int seed) {
+  std::vector<uint8_t> rgb;
+  for (int i = 0; i < count; ++i)
+    rgb.insert(rgb.end(), {static_cast<uint8_t>(i * 7 + seed), static_cast<uint8_t>(i * 53 + 3 * seed),
+                           static_cast<uint8_t>(250 - i * 3 - seed)});
+  return rgb;
+}
+
 std::string MakeBmpFile(const BmpParts& parts) {
   const bool os2 = parts.info_size == 12;
   const bool masks_after = parts.info_size < 108 && !parts.masks.empty();
@@ -81,21 +89,13 @@ std::string MakeBmpFile(const BmpParts& parts) {
   std::string info;
   Append32(info, parts.info_size);
   if (os2) {
-    Append16(info, static_cast<uint16_t>(parts.width));
-    Append16(info, static_cast<uint16_t>(parts.height));
-    Append16(info, 1);
-    Append16(info, parts.bits);
+    for (int32_t field : {parts.width, parts.height, 1, int32_t{parts.bits}}) Append16(info, static_cast<uint16_t>(field));
   } else {
-    Append32(info, static_cast<uint32_t>(parts.width));
-    Append32(info, static_cast<uint32_t>(parts.height));
-    Append16(info, 1);
-    Append16(info, parts.bits);
-    Append32(info, parts.compression);
-    Append32(info, static_cast<uint32_t>(parts.pixels.size()));
-    Append32(info, 2835);
-    Append32(info, 2835);
-    Append32(info, parts.colours_used);
-    Append32(info, 0);
+    // Width, height, one plane and the bit count, compression, pixel bytes,
+    // resolutions, colours used and important.
+    for (uint32_t field : {static_cast<uint32_t>(parts.width), static_cast<uint32_t>(parts.height), 1u | uint32_t{parts.bits} << 16,
+                           parts.compression, static_cast<uint32_t>(parts.pixels.size()), 2835u, 2835u, parts.colours_used, 0u})
+      Append32(info, field);
     for (size_t i = 0; i < 4 && parts.info_size >= 108; ++i) Append32(info, i < parts.masks.size() ? parts.masks[i] : 0);
     if (parts.info_size >= 124 && !parts.profile.empty()) {
       info.replace(56, 4, "DEBM");  // "MBED" stored little-endian: the profile is embedded
@@ -149,24 +149,6 @@ std::string PackBmpRows(int32_t width, int32_t height, const std::vector<uint8_t
 
 namespace {
 
-// Packs LZW codes low bit first, as GIF stores them.
-class CodeWriter {
- public:
-  void Put(uint32_t code, int size) {
-    bits_ |= code << count_;
-    for (count_ += size; count_ >= 8; count_ -= 8, bits_ >>= 8) bytes_ += static_cast<char>(bits_ & 0xFF);
-  }
-  std::string Finish() {
-    if (count_ > 0) bytes_ += static_cast<char>(bits_ & 0xFF);
-    return bytes_;
-  }
-
- private:
-  std::string bytes_;
-  uint32_t bits_ = 0;
-  int count_ = 0;
-};
-
 // A textbook LZW encoder: the longest known string, then a new entry of it
 // and the next pixel; the width grows once the entries pass it.
 std::string LzwEncode(const std::vector<uint8_t>& pixels, int code_size, bool clear_when_full) {
@@ -174,37 +156,41 @@ std::string LzwEncode(const std::vector<uint8_t>& pixels, int code_size, bool cl
   std::map<std::pair<uint32_t, uint8_t>, uint32_t> table;
   uint32_t next = clear + 2;
   int size = code_size + 1;
-  CodeWriter out;
-  out.Put(clear, size);
-  int64_t string = -1;
-  for (uint8_t pixel : pixels) {
-    if (string < 0) {
-      string = pixel;
-      continue;
-    }
-    auto known = table.find({static_cast<uint32_t>(string), pixel});
+  // Codes are packed low bit first.
+  std::string bytes;
+  uint32_t bits = 0;
+  int count = 0;
+  auto put = [&](uint32_t code) {
+    bits |= code << count;
+    for (count += size; count >= 8; count -= 8, bits >>= 8) bytes += static_cast<char>(bits & 0xFF);
+  };
+  put(clear);
+  uint32_t string = pixels[0];
+  for (size_t i = 1; i < pixels.size(); ++i) {
+    const uint8_t pixel = pixels[i];
+    auto known = table.find({string, pixel});
     if (known != table.end()) {
       string = known->second;
       continue;
     }
-    out.Put(static_cast<uint32_t>(string), size);
+    put(string);
     if (next < 4096) {
-      table[{static_cast<uint32_t>(string), pixel}] = next++;
+      table[{string, pixel}] = next++;
       if (next > (1u << size) && size < 12) ++size;
     } else if (clear_when_full) {
-      out.Put(clear, size);
+      put(clear);
       table.clear();
       next = clear + 2;
       size = code_size + 1;
     }
     string = pixel;
   }
-  out.Put(static_cast<uint32_t>(string), size);
+  put(string);
   // The decoder adds an entry for the last string too, which may widen the
   // end code.
   if (next == (1u << size) && size < 12) ++size;
-  out.Put(clear + 1, size);
-  return out.Finish();
+  put(clear + 1);
+  return count > 0 ? bytes + static_cast<char>(bits & 0xFF) : bytes;
 }
 
 // A colour table padded to a power of two entries; its size bits.
@@ -232,12 +218,10 @@ std::string MakeGifFrame(const GifPicture& picture) {
   // every 2nd from 1.
   std::vector<uint8_t> stored;
   const int32_t passes[4][2] = {{0, 8}, {4, 8}, {2, 4}, {1, 2}};
-  for (const auto& pass : passes) {
-    for (int32_t y = picture.interlaced ? pass[0] : 0; y < picture.height; y += picture.interlaced ? pass[1] : 1)
+  for (int pass = 0; pass < (picture.interlaced ? 4 : 1); ++pass)
+    for (int32_t y = passes[pass][0]; y < picture.height; y += picture.interlaced ? passes[pass][1] : 1)
       stored.insert(stored.end(), picture.indices.begin() + static_cast<size_t>(y) * picture.width,
                     picture.indices.begin() + static_cast<size_t>(y + 1) * picture.width);
-    if (!picture.interlaced) break;
-  }
   const std::string data = LzwEncode(stored, picture.code_size, picture.clear_when_full);
   for (size_t at = 0; at < data.size(); at += 255) {
     const size_t block = std::min<size_t>(255, data.size() - at);
@@ -253,10 +237,7 @@ std::string MakeGif(const GifPicture& picture) {
   Append16(bytes, static_cast<uint16_t>(picture.screen_height));
   std::string table;
   const char flags = picture.global.empty() ? '\0' : static_cast<char>(0x80 | AppendGifTable(table, picture.global));
-  bytes += flags;
-  bytes += static_cast<char>(picture.background);
-  bytes += '\0';
-  bytes += table;
+  bytes += std::string{flags, static_cast<char>(picture.background), '\0'} + table;
   bytes += std::string("\x21\xF9\x04\x01\x00\x00\x02\x00", 8);  // graphic control: index 2 transparent
   bytes += std::string("\x21\xFE\x03one\x00", 7);               // a comment
   return bytes + MakeGifFrame(picture) + ';';

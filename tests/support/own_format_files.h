@@ -22,6 +22,9 @@ struct BmpOptions {
 std::string MakeBmp(int32_t width, int32_t height, const std::vector<uint8_t>& rgb,
                     const BmpOptions& options = {});
 
+// `count` different colours as red, green, blue triples.
+std::vector<uint8_t> MakeColours(int count, int seed);
+
 // A BMP file of any header form and depth from its parts; the pixel data is
 // made by the caller (by PackBmpRows, or by hand for run-length data).
 struct BmpParts {
