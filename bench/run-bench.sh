@@ -1,71 +1,86 @@
 #!/usr/bin/env bash
-# Times tulvex-convert (native, and the Windows build under Wine) against
-# other converters at the same settings: quality 100, optimised Huffman
-# tables, 4:2:0 chroma subsampling. Prints, per input format, each command's
-# mean time as a ratio to the fastest, and the codec floor: the decode alone
-# and cjpeg from already decoded pixels.
-#   bench/run-bench.sh [WIDTHxHEIGHT] [RUNS]
+# Times one picture of each format converted by tulvex-convert (native, and
+# the Windows builds under Wine) and by other converters at the same
+# settings: quality 100, optimised Huffman tables, 4:2:0 chroma
+# subsampling. The commands of a format run side by side, in turns
+# (bench/time_commands.py); the table gives medians and each one's ratio to
+# the fastest peer.
+# The codec floor (decoding alone, and cjpeg from decoded pixels) and
+# Wine's cost of starting a program (a 1x1 picture) are shown beside it.
+#   [BASELINE=COMMIT] bench/run-bench.sh [WIDTHxHEIGHT] [RUNS]
+# With BASELINE, tulvex-convert as it was at that commit runs too.
 # A benchmark to run by hand, not a test.
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-cd "$here"
+. "$(dirname "$0")/bench-common.sh"
+cd "$bench_root"
 size=${1:-4000x3000}
 runs=${2:-5}
-magick=/usr/bin/convert
 
-apt-get install -y -qq --no-install-recommends hyperfine imagemagick graphicsmagick \
-  libvips-tools libjpeg-turbo-progs netpbm python3 >/dev/null
-bash scripts/build-windows-deps.sh >/dev/null
-cmake --preset native-release >/dev/null && cmake --build --preset native-release --target tulvex-convert
-cmake --preset windows >/dev/null && cmake --build --preset windows --target tulvex-convert
+bench_install_tools
+bench_build
+bench_keep_wine_running
 
-corpus=$here/build/bench-corpus
-out=$here/build/bench-out
+corpus=$bench_root/build/bench-corpus
+out=$bench_root/build/bench-out
 mkdir -p "$corpus" "$out"
-if [ ! -f "$corpus/photo-$size.png" ]; then
+photo=$corpus/photo-$size
+if [ ! -f "$photo.pcx" ]; then
   echo "making a $size photo-like corpus"
-  # Plasma fractal with blur: smooth gradients and fine noise, like a photo.
-  $magick -size "$size" -seed 11 plasma:fractal -blur 0x1.5 -depth 8 "$corpus/photo-$size.png"
-  $magick "$corpus/photo-$size.png" -compress lzw "$corpus/photo-$size.tif"
-  $magick "$corpus/photo-$size.png" -type TrueColor "BMP3:$corpus/photo-$size.bmp"
-  $magick "$corpus/photo-$size.png" -quality 95 "$corpus/photo-$size.jpg"
-  $magick "$corpus/photo-$size.png" -type TrueColor "$corpus/photo-$size.pcx"
-  $magick "$corpus/photo-$size.png" "$corpus/photo-$size.ppm"
+  bench_make_photo "$size" 11 "$photo.png"
+  $magick "$photo.png" -compress lzw "$photo.tif"
+  $magick "$photo.png" -type TrueColor "BMP3:$photo.bmp"
+  $magick "$photo.png" -quality 95 "$photo.jpg"
+  $magick "$photo.png" "$photo.ppm"
+  $magick "$photo.png" -type TrueColor "$photo.pcx"
 fi
+[ -f "$corpus/dot.png" ] || $magick -size 1x1 xc:gray "$corpus/dot.png"
 
-native=$here/build/native-release/tools/tulvex-convert
-windows=$here/build/windows/tools/tulvex-convert.exe
-# A Windows path, quoted for the shell that hyperfine runs commands in.
-winpath() { printf "'Z:%s'" "${1//\//\\}"; }
-export TULVEX_BUILD_DIR=$here/build/windows
-scripts/wine-run.sh "$windows" >/dev/null 2>&1 || true   # create the Wine prefix first
-
-report=$out/report.txt
-: > "$report"
-for format in png tif bmp jpg pcx; do
-  in=$corpus/photo-$size.$format
+formats=(png tif bmp jpg pcx)
+for format in "${formats[@]}"; do
+  in=$photo.$format
   case $format in
     jpg) decode="djpeg -outfile /dev/null $in" ;;
     *)   decode="$magick $in ppm:/dev/null" ;;
   esac
-  hyperfine --style basic --runs "$runs" --warmup 1 --export-json "$out/$format.json" \
-    -n tulvex-native "$native $in $out/native.jpg" \
-    -n tulvex-wine "scripts/wine-run.sh $windows $(winpath "$in") $(winpath "$out/wine.jpg")" \
-    -n imagemagick "$magick $in -quality 100 -sampling-factor 2x2 $out/im.jpg" \
-    -n graphicsmagick "gm convert $in -quality 100 -sampling-factor 2x2 $out/gm.jpg" \
-    -n vips "vips copy $in $out/vips.jpg[Q=100,optimize_coding,subsample_mode=on]" \
-    -n floor-decode "$decode" \
-    -n floor-cjpeg "cjpeg -quality 100 -optimize -sample 2x2 -outfile $out/cjpeg.jpg $corpus/photo-$size.ppm" \
+  commands=()
+  for i in "${!bench_programs[@]}"; do
+    commands+=(-n "${bench_names[i]}" "$(bench_command "${bench_programs[i]}" "$in" "$out/tulvex-$i.jpg")")
+  done
+  python3 bench/time_commands.py --runs "$runs" --warmup 1 --export-json "$out/$format.json" "${commands[@]}" \
+    -n "imagemagick" "$magick $in -quality 100 -sampling-factor 2x2 $out/im.jpg" \
+    -n "graphicsmagick" "gm convert $in -quality 100 -sampling-factor 2x2 $out/gm.jpg" \
+    -n "vips" "vips copy $in $out/vips.jpg[Q=100,optimize_coding,subsample_mode=on]" \
+    -n "floor decode" "$decode" \
+    -n "floor cjpeg" "cjpeg -quality 100 -optimize -sample 2x2 -outfile $out/cjpeg.jpg $photo.ppm" \
     >/dev/null
-  python3 - "$format" "$out/$format.json" >> "$report" <<'PY'
-import json, sys
-fmt, path = sys.argv[1], sys.argv[2]
-results = {r["command"]: r["mean"] for r in json.load(open(path))["results"]}
-peers = {k: v for k, v in results.items() if not k.startswith("floor")}
-fastest = min(peers.values())
-row = "  ".join(f"{k} {v:.3f}s x{v / fastest:.2f}" for k, v in peers.items())
-floor = results["floor-decode"] + results["floor-cjpeg"]
-print(f"{fmt:4} {row}  | floor {floor:.3f}s (decode {results['floor-decode']:.3f}s + cjpeg {results['floor-cjpeg']:.3f}s)")
-PY
 done
-cat "$report"
+# Wine's start: converting a 1x1 picture.
+commands=()
+for i in "${!bench_programs[@]}"; do
+  [[ ${bench_programs[i]} == *.exe ]] || continue
+  commands+=(-n "${bench_names[i]}" "$(bench_command "${bench_programs[i]}" "$corpus/dot.png" "$out/dot-$i.jpg")")
+done
+[ ${#commands[@]} -eq 0 ] ||
+  python3 bench/time_commands.py --runs "$runs" --export-json "$out/start.json" "${commands[@]}" >/dev/null
+
+python3 - "$out" "${formats[@]}" > "$out/report.md" <<'PY'
+import json, os, sys
+out, formats = sys.argv[1], sys.argv[2:]
+def medians(name):
+    return {r["command"]: r["median"] for r in json.load(open(os.path.join(out, name)))["results"]}
+tables = {f: medians(f + ".json") for f in formats}
+names = [n for n in tables[formats[0]] if not n.startswith("floor")]
+print("| format | " + " | ".join(names) + " | floor (decode + cjpeg) |")
+print("|---" * (len(names) + 2) + "|")
+for f in formats:
+    t = tables[f]
+    fastest = min(v for k, v in t.items() if not k.startswith(("tulvex", "floor")))
+    cells = [f"{t[n]:.2f} s ({t[n] / fastest:.2f})" for n in names]
+    print(f"| {f} | " + " | ".join(cells) + f" | {t['floor decode'] + t['floor cjpeg']:.2f} s |")
+print()
+print("Seconds, median; in brackets the ratio to the fastest of imagemagick, graphicsmagick and vips.")
+if os.path.exists(os.path.join(out, "start.json")):
+    start = medians("start.json")
+    print("Wine's start (converting a 1x1 picture): " + ", ".join(f"{k} {v:.2f} s" for k, v in start.items()) + ".")
+PY
+cat "$out/report.md"
