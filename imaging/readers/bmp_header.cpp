@@ -27,6 +27,10 @@ constexpr uint32_t kProfileEmbedded = 0x4D424544;  // colour space "MBED"
 // A profile longer than JPEG markers can carry would be dropped anyway.
 constexpr uint32_t kLargestProfile = 16 * 1024 * 1024;
 constexpr uint32_t kProfileHeaderSize = 128;
+// Run-length data can end a picture early, so its length bounds nothing:
+// a few bytes may claim millions of rows, each costing time however empty.
+// No JPEG holds more rows than this.
+constexpr int64_t kMostRunLengthRows = 65500;
 
 enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
 
@@ -156,6 +160,7 @@ bool ReadBmpHeader(StdioFile& file, BmpHeader* header) {
     if (header->coding != BmpCoding::kPlain) return false;  // run-length data is always bottom-up
     height = -height;
   }
+  if (header->coding != BmpCoding::kPlain && height > kMostRunLengthRows) return false;
   if (!PictureFitsLimits(width, height, static_cast<unsigned>(BytesPerPixel(header->layout())))) return false;
   header->width = static_cast<int32_t>(width);
   header->height = static_cast<int32_t>(height);

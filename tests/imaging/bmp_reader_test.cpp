@@ -198,6 +198,7 @@ TEST_F(BmpReaderTest, RefusesOtherFormsAndHostileSizes) {
       {"red mask beyond 16 bits", fields, 54, 0x1F0000, 4},
       {"run-length data stored top-down", rle, 22, static_cast<uint32_t>(-2), 4},
       {"RLE8 at 4 bits", rle, 28, 4, 2},
+      {"run-length data of more rows than a JPEG holds", rle, 22, 65501, 4},
   };
   for (const Patch& patch : patches) {
     std::string bytes = patch.base;
