@@ -24,7 +24,7 @@ jpeg_error_mgr* InstallJpegErrors(JpegErrorManager* manager);
 inline constexpr int kMaxJpegScans = 100;
 
 // The most working memory libjpeg may take for one picture (whole-image
-// coefficient buffers of progressive files). The pixels themselves live in
-// the picture buffer and are not counted.
+// coefficient buffers of progressive files). The rows themselves are the
+// caller's and are not counted.
 inline constexpr long kMaxJpegMemory =
     sizeof(void*) == 4 ? 512L * 1024 * 1024 : 0x7FFFFFFFL;

@@ -1,11 +1,11 @@
 // MemoryBudget: a counting budget of picture memory shared by conversions
-// that run at the same time. A conversion states up front how many bytes of
-// pixel memory it will map and waits until they fit beside what the running
-// conversions hold, so that many conversions together never exhaust the
+// that run at the same time. A conversion states up front how many bytes it
+// will hold (imaging/picture_conversion.h counts them) and waits until they
+// fit beside what the running conversions hold, so that many conversions together never exhaust the
 // address space (a 32-bit process) or the machine's memory and none of them
 // fails for want of it.
 //
-// Each conversion claims once, for everything it will map, and holds the
+// Each conversion claims once, for everything it will hold, and holds the
 // claim to its end: nobody waits while holding part of the budget, so claims
 // cannot deadlock.
 #pragma once

@@ -11,9 +11,10 @@
 #include "imaging/picture_loader.h"
 #include "imaging/strip_pipeline.h"
 
-uint64_t ConversionMemory(const PictureDescription& picture, const EncodeSettings& settings) {
+uint64_t ConversionMemory(const PictureDescription& picture, const EncodeSettings& settings,
+                          int32_t strip_rows) {
   uint64_t bytes = picture.working_bytes + JpegStripWriter::WorkingBytes(picture.width, picture.height, settings) +
-                   StripPipeline::BufferBytes(picture, settings);
+                   StripPipeline::BufferBytes(picture, settings, strip_rows);
   if (picture.supply == RowSupply::kWholePicture) bytes += picture.WholePictureBytes();
   return bytes;
 }
@@ -31,12 +32,13 @@ int32_t ConvertPicture(const ConversionRequest& request) {
     if (opened == -1) return kConvertSourceMissing;
     if (request.cancel.requested()) return kConvertCancelled;
     if (opened != 1 || !reader->Prepare()) return kConvertUnreadable;
-    memory.Take(PictureMemoryBudget(), ConversionMemory(reader->description(), request.settings));
+    memory.Take(PictureMemoryBudget(),
+                ConversionMemory(reader->description(), request.settings, request.strip_rows));
   } catch (...) {
     return kConvertUnreadable;  // out of memory before the first row
   }
 
-  StripPipeline pipeline(*reader, request.settings, request.cancel);
+  StripPipeline pipeline(*reader, request.settings, request.cancel, request.strip_rows);
   switch (pipeline.Run(request.destination)) {
     case PipelineOutcome::kConverted: return kConvertSucceeded;
     case PipelineOutcome::kReadFailed: return kConvertUnreadable;

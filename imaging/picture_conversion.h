@@ -15,6 +15,8 @@ struct ConversionRequest {
   const char* destination = nullptr;
   EncodeSettings settings;
   CancelRequest cancel;
+  // Rows a strip; 0 lets the pipeline choose (imaging/strip_pipeline.h).
+  int32_t strip_rows = 0;
 };
 
 // A ConvertResult code (imaging/convert_command.h): 1, -1, -3, -4 or -8.
@@ -25,4 +27,5 @@ int32_t ConvertPicture(const ConversionRequest& request);
 // working bytes (and its whole picture where the format needs one), the
 // strips in flight and the encoder's working bytes. Claimed from
 // PictureMemoryBudget() before the first row is decoded.
-uint64_t ConversionMemory(const PictureDescription& picture, const EncodeSettings& settings);
+uint64_t ConversionMemory(const PictureDescription& picture, const EncodeSettings& settings,
+                          int32_t strip_rows = 0);

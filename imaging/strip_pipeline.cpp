@@ -17,19 +17,29 @@ namespace {
 // fewer, for a picture of fewer strips).
 constexpr int32_t kStrips = 3;
 // A strip is about this many bytes of encoder input, in whole units of 16
-// rows (the encoder's chroma unit), at least one unit.
-constexpr size_t kStripBytes = 256 * 1024;
+// rows (the encoder's chroma unit), at least one unit. Every hand-over
+// between the stages may wait on the other thread, which costs far more
+// under Wine than natively: strips are large enough to make that rare.
+constexpr size_t kStripBytes = 1024 * 1024;
 constexpr int32_t kRowUnit = 16;
+
+int32_t ChosenRows(const PictureDescription& picture, const EncodeSettings& settings, int32_t strip_rows) {
+  const int32_t rows = strip_rows > 0 ? strip_rows : StripPipeline::StripRows(picture, settings);
+  return std::min(rows, picture.height);
+}
+
+int32_t StripCount(int32_t height, int32_t strip_rows) { return std::min(kStrips, (height + strip_rows - 1) / strip_rows); }
 
 }  // namespace
 
-StripPipeline::StripPipeline(PictureReader& reader, const EncodeSettings& settings, const CancelRequest& cancel)
+StripPipeline::StripPipeline(PictureReader& reader, const EncodeSettings& settings, const CancelRequest& cancel,
+                             int32_t strip_rows)
     : reader_(reader),
       settings_(settings),
       cancel_(cancel),
       converter_(reader.description().layout, reader.description().palette, settings.input_layout()),
       height_(reader.description().height),
-      strip_rows_(StripRows(reader.description(), settings)) {}
+      strip_rows_(ChosenRows(reader.description(), settings, strip_rows)) {}
 
 int32_t StripPipeline::StripRows(const PictureDescription& picture, const EncodeSettings& settings) {
   const size_t row = RowBytes(settings.input_layout(), picture.width);
@@ -37,16 +47,13 @@ int32_t StripPipeline::StripRows(const PictureDescription& picture, const Encode
   return static_cast<int32_t>(std::min<size_t>(units * kRowUnit, static_cast<size_t>(picture.height)));
 }
 
-int StripPipeline::StripCount(const PictureDescription& picture, const EncodeSettings& settings) {
-  const int32_t rows = StripRows(picture, settings);
-  return std::min(kStrips, (picture.height + rows - 1) / rows);
-}
-
-uint64_t StripPipeline::BufferBytes(const PictureDescription& picture, const EncodeSettings& settings) {
-  const uint64_t rows = static_cast<uint64_t>(StripRows(picture, settings));
+uint64_t StripPipeline::BufferBytes(const PictureDescription& picture, const EncodeSettings& settings,
+                                    int32_t strip_rows) {
+  const int32_t chosen = ChosenRows(picture, settings, strip_rows);
+  const uint64_t rows = static_cast<uint64_t>(chosen);
   const uint64_t input = RowBytes(settings.input_layout(), picture.width) * rows;
   const uint64_t scratch = picture.layout == settings.input_layout() ? 0 : picture.stride() * rows;
-  return static_cast<uint64_t>(StripCount(picture, settings)) * input + scratch;
+  return static_cast<uint64_t>(StripCount(picture.height, chosen)) * input + scratch;
 }
 
 // Decodes the next strip into an empty queue strip and passes it on; the
@@ -124,7 +131,7 @@ PipelineOutcome StripPipeline::Run(const char* destination) {
   if (!converter_.valid()) return PipelineOutcome::kReadFailed;
   std::unique_ptr<StripQueue> queue;
   try {
-    queue.reset(new StripQueue(StripCount(picture, settings_),
+    queue.reset(new StripQueue(StripCount(height_, strip_rows_),
                                RowBytes(settings_.input_layout(), picture.width) * static_cast<size_t>(strip_rows_)));
   } catch (...) {
     return PipelineOutcome::kReadFailed;  // no memory for the strips: nothing was decoded

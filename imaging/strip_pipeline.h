@@ -23,17 +23,20 @@ enum class PipelineOutcome { kConverted, kReadFailed, kWriteFailed, kCancelled }
 
 class StripPipeline {
  public:
-  // `reader` is open; `cancel` must outlive Run.
-  StripPipeline(PictureReader& reader, const EncodeSettings& settings, const CancelRequest& cancel);
+  // `reader` is open; `cancel` must outlive Run. `strip_rows` rows make a
+  // strip; 0 chooses StripRows.
+  StripPipeline(PictureReader& reader, const EncodeSettings& settings, const CancelRequest& cancel,
+                int32_t strip_rows = 0);
   StripPipeline(const StripPipeline&) = delete;
   StripPipeline& operator=(const StripPipeline&) = delete;
 
-  // Rows of one strip for a picture of this description.
+  // Rows of one strip for a picture of this description: about 1 MiB of
+  // encoder input, so that the two stages meet a few dozen times a picture.
   static int32_t StripRows(const PictureDescription& picture, const EncodeSettings& settings);
-  // Strips in the queue, and the bytes of strips the pipeline holds, for
-  // such a picture.
-  static int StripCount(const PictureDescription& picture, const EncodeSettings& settings);
-  static uint64_t BufferBytes(const PictureDescription& picture, const EncodeSettings& settings);
+  // The bytes of strips the pipeline holds for such a picture, with strips
+  // of `strip_rows` rows (0 as for the constructor).
+  static uint64_t BufferBytes(const PictureDescription& picture, const EncodeSettings& settings,
+                              int32_t strip_rows = 0);
 
   // Converts the whole picture into `destination`. A read failure wins over
   // a write failure (the rows are read to their end even when the

@@ -2,6 +2,7 @@
 // headers it must refuse quickly, and the writer's output compared with the
 // same pixels encoded by libjpeg directly at the same settings.
 #include "imaging/jpeg_codec.h"
+#include "imaging/jpeg_strip_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -273,6 +274,24 @@ TEST_F(JpegCodecTest, AppliesQualityOptimisationAndSmoothing) {
   ASSERT_EQ(codec.Write(plain.c_str(), colour, 90, 1, 0, 0, nullptr), 1);
   ASSERT_EQ(codec.Write(optimised.c_str(), colour, 90, 1, 1, 0, nullptr), 1);
   EXPECT_LT(ReadFileBytes(optimised).size(), ReadFileBytes(plain).size());
+}
+
+// With optimised tables libjpeg writes the whole file in its last pass,
+// after the last row: a cancel request then still stops it.
+TEST_F(JpegCodecTest, StripWriterStopsInItsLastPassOnCancel) {
+  const Pixels rgb = MakeGradient(64, 48, 3);
+  const std::string out = folder_.File("out.jpg");
+  for (int32_t flag : {0, 1}) {
+    ASSERT_TRUE(WriteFileBytes(out, "untouched"));
+    int32_t raised = 0;
+    const CancelRequest cancel(&raised);
+    JpegStripWriter writer;
+    ASSERT_TRUE(writer.Begin(out.c_str(), 64, 48, EncodeSettings{}, {}, cancel));
+    ASSERT_TRUE(writer.WriteRows(rgb.samples.data(), 64 * 3, 48));
+    raised = flag;
+    EXPECT_EQ(writer.Finish(), flag == 0) << "cancel flag " << flag;
+    EXPECT_EQ(ReadFileBytes(out) == "untouched", flag == 1) << "cancel flag " << flag;
+  }
 }
 
 TEST_F(JpegCodecTest, RefusesBadSettingsWithoutTouchingTheDestination) {

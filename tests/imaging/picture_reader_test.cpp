@@ -4,6 +4,7 @@
 #include "imaging/readers/picture_reader.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cstring>
 #include <memory>
@@ -50,4 +51,25 @@ TEST(PictureReader, StripsOfAnyHeightGiveTheRowsOfTheWholePicture) {
     }
   }
   EXPECT_EQ(watch.Leftovers(), "") << "backing files left behind";
+}
+
+// Decodes that take the whole picture before the first row (a progressive
+// JPEG inside libjpeg, an interlaced PNG's passes) look at the cancel
+// request as they go, and a cancelled read is a failed one.
+TEST(PictureReader, WholePictureDecodesStopOnCancel) {
+  ScratchFolder folder("picture_reader_cancel");
+  const Pixels rgb = MakeGradient(64, 48, 3);
+  JpegSettings progressive;
+  progressive.progressive = true;
+  ASSERT_TRUE(WriteJpegFile(folder.File("progressive.jpg"), rgb, progressive));
+  ASSERT_TRUE(WritePngFile(folder.File("interlaced.png"), PngPicture{64, 48, PNG_COLOR_TYPE_RGB, 8, true, rgb.samples}));
+  for (const char* name : {"progressive.jpg", "interlaced.png"}) {
+    for (int32_t flag : {0, 1}) {
+      SCOPED_TRACE(::testing::Message() << name << ", cancel flag " << flag);
+      std::unique_ptr<PictureReader> reader;
+      ASSERT_EQ(PictureLoader::OpenReader(folder.File(name).c_str(), &reader, CancelRequest(&flag)), 1);
+      std::vector<uint8_t> row(reader->description().stride());
+      EXPECT_EQ(reader->ReadRows(row.data(), row.size(), 1), flag == 0);
+    }
+  }
 }

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int32_t kWidth = 2000, kHeight = 700;  // gray: strips of 128 rows
+constexpr int32_t kWidth = 2000, kHeight = 700, kStripRows = 128;
 
 // Rows of a gradient; at `cancel_at` it raises the cancel flag, at
 // `fail_at` it fails. Records the threads that decoded.
@@ -79,7 +79,7 @@ TEST(StripPipeline, OutcomesAndWhatIsLeftBehind) {
       reader.fail_at = c.fail_at;
       reader.flag = &flag;
       ASSERT_TRUE(reader.Open("made up", cancel));
-      StripPipeline pipeline(reader, EncodeSettings{90, true, true, 0}, cancel);
+      StripPipeline pipeline(reader, EncodeSettings{90, true, true, 0}, cancel, kStripRows);
       EXPECT_EQ(pipeline.Run(destination.c_str()), c.want);
 
       Pixels written;
@@ -91,7 +91,7 @@ TEST(StripPipeline, OutcomesAndWhatIsLeftBehind) {
       }
       // Reading stops at the end of the strip that saw the cancel.
       if (c.cancel_at >= 0) {
-        EXPECT_LE(reader.rows_read(), c.cancel_at + 128);
+        EXPECT_LE(reader.rows_read(), c.cancel_at + kStripRows);
       }
       EXPECT_EQ(reader.threads.size(), 1u) << "the decoding moved between threads";
       EXPECT_EQ(reader.threads.count(std::this_thread::get_id()), cores == 1 ? 1u : 0u)
