@@ -5,6 +5,7 @@
 #include "imaging/jpeg_codec.h"
 #include "imaging/path_probe.h"
 #include "imaging/readers/bmp_reader.h"
+#include "imaging/readers/gif_reader.h"
 #include "imaging/readers/pcd_reader.h"
 #include "imaging/readers/pcx_reader.h"
 #include "imaging/readers/png_reader.h"
@@ -20,8 +21,8 @@ std::unique_ptr<PictureReader> MakePhotoCdReader() { return std::unique_ptr<Pict
 
 // The order of tries.
 using ReaderMaker = std::unique_ptr<PictureReader> (*)();
-constexpr ReaderMaker kReaders[] = {Make<JpegCodec>, Make<BmpReader>, Make<TiffReader>,
-                                    Make<PngReader>, Make<PcxReader>, MakePhotoCdReader};
+constexpr ReaderMaker kReaders[] = {Make<JpegCodec>, Make<BmpReader>, Make<TiffReader>, Make<PngReader>,
+                                    Make<GifReader>, Make<PcxReader>, MakePhotoCdReader};
 
 }  // namespace
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (preset fuzz), gives each a seed corpus (small
-# BMP, PCX and image pac inputs made here, plus every file in tests/crashers)
+# BMP, GIF, PCX and image pac inputs made here, plus every file in tests/crashers)
 # and runs every fuzz/*_fuzzer for FUZZ_SECONDS seconds (default 30; e.g.
 # FUZZ_SECONDS=3600 for a long run). Fails when any target reports a crash,
 # a leak or a timeout. FUZZ_BUILD_DIR picks the build folder.
@@ -16,7 +16,7 @@ cmake --build "$build" -j2
 
 seeds=$build/fuzz-seeds
 rm -rf "$seeds"
-mkdir -p "$seeds/bmp" "$seeds/pcx" "$seeds/pcd" "$seeds/tiff" "$seeds/crashers"
+mkdir -p "$seeds/bmp" "$seeds/gif" "$seeds/pcx" "$seeds/pcd" "$seeds/tiff" "$seeds/crashers"
 cp tests/crashers/* "$seeds/crashers/" 2>/dev/null || true
 
 # 3 x 2 pixels, 24 bits, bottom-up: rows of 9 bytes padded to 12.
@@ -25,6 +25,34 @@ printf 'BM\x4e\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x28\x00\x00\x00\x03\x
 # The same picture top-down (height -2), and in the OS/2 form.
 printf 'BM\x4e\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x28\x00\x00\x00\x03\x00\x00\x00\xfe\xff\xff\xff\x01\x00\x18\x00\x00\x00\x00\x00\x18\x00\x00\x00\x13\x0b\x00\x00\x13\x0b\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00'"$row$row" >"$seeds/bmp/top-down.bmp"
 printf 'BM\x32\x00\x00\x00\x00\x00\x00\x00\x1a\x00\x00\x00\x0c\x00\x00\x00\x03\x00\x02\x00\x01\x00\x18\x00'"$row$row" >"$seeds/bmp/os2.bmp"
+
+# A 40-byte info header: width, height, bit count, compression (one byte
+# each), then the rest of the fields zero.
+bmp_info() {
+  printf "\\x28\\x00\\x00\\x00\\x$1\\x00\\x00\\x00\\x$2\\x00\\x00\\x00\\x01\\x00\\x$3\\x00\\x$4\\x00\\x00\\x00"
+  head -c 20 /dev/zero
+}
+palette4='\x00\x00\x00\x00\xff\x00\x00\x00\x00\xff\x00\x00\x00\x00\xff\x00'
+# 8 bits, 3 x 2, four colours; RLE8 and RLE4 with runs, literals, row ends.
+{ printf 'BM\x4e\x00\x00\x00\x00\x00\x00\x00\x46\x00\x00\x00'; bmp_info 03 02 08 00; printf "$palette4"'\x00\x01\x02\x00\x03\x02\x01\x00'; } >"$seeds/bmp/eight.bmp"
+{ printf 'BM\x56\x00\x00\x00\x00\x00\x00\x00\x46\x00\x00\x00'; bmp_info 03 02 08 01; printf "$palette4"'\x03\x01\x00\x00\x00\x03\x01\x02\x03\x00\x00\x02\x01\x00\x00\x01'; } >"$seeds/bmp/rle8.bmp"
+{ printf 'BM\x52\x00\x00\x00\x00\x00\x00\x00\x46\x00\x00\x00'; bmp_info 05 02 04 02; printf "$palette4"'\x00\x05\x12\x31\x20\x00\x00\x00\x05\x23\x00\x01'; } >"$seeds/bmp/rle4.bmp"
+# 16 bits, 5-6-5 masks after the header.
+{ printf 'BM\x4a\x00\x00\x00\x00\x00\x00\x00\x42\x00\x00\x00'; bmp_info 02 02 10 03; printf '\x00\xf8\x00\x00\xe0\x07\x00\x00\x1f\x00\x00\x00\x00\xf8\xe0\x07\x1f\x00\xff\xff'; } >"$seeds/bmp/fields.bmp"
+# A 124-byte header, 32 bits with alpha, top-down, and an embedded profile
+# of 132 bytes after the pixels.
+{ printf 'BM\x1e\x01\x00\x00\x00\x00\x00\x00\x8a\x00\x00\x00\x7c\x00\x00\x00\x02\x00\x00\x00\xfe\xff\xff\xff\x01\x00\x20\x00\x03\x00\x00\x00'
+  head -c 20 /dev/zero
+  printf '\x00\x00\xff\x00\x00\xff\x00\x00\xff\x00\x00\x00\x00\x00\x00\xff\x44\x45\x42\x4d'; head -c 48 /dev/zero
+  printf '\x04\x00\x00\x00\x8c\x00\x00\x00\x84\x00\x00\x00\x00\x00\x00\x00'
+  printf '\x00\x00\xff\x80\x00\xff\x00\xff\xff\x00\x00\x40\x00\x00\x00\x00'
+  printf '\x00\x00\x00\x84'; head -c 32 /dev/zero; printf 'acsp'; head -c 92 /dev/zero; } >"$seeds/bmp/v5.bmp"
+
+# GIF: 3 x 2 on its screen with a global table and a graphic control
+# extension; an interlaced 3 x 9 frame with its own table at (1, 1) of a
+# 5 x 11 screen.
+printf 'GIF89a\x03\x00\x02\x00\x81\x00\x00\x00\x00\x00\xff\x00\x00\x00\xff\x00\x00\x00\xff\x21\xf9\x04\x01\x00\x00\x02\x00\x2c\x00\x00\x00\x00\x03\x00\x02\x00\x00\x02\x04\x44\x34\x13\x05\x00\x3b' >"$seeds/gif/plain.gif"
+printf 'GIF87a\x05\x00\x0b\x00\x81\x02\x00\x00\x00\x00\xff\x00\x00\x00\xff\x00\x00\x00\xff\x2c\x01\x00\x01\x00\x03\x00\x09\x00\xc1\x00\x00\x00\xff\x00\x00\x00\xff\x00\x00\x00\xff\x02\x0a\x44\x64\x78\x32\xc0\x39\x5a\x38\xd1\x14\x00\x3b' >"$seeds/gif/interlaced.gif"
 
 # PCX headers: 0x0A, version 5, RLE, 8 bits, xmin ymin xmax ymax, then
 # planes at 65 and bytes per line at 66, zero-filled to 128 bytes.
@@ -61,6 +89,7 @@ for fuzzer in "$build"/fuzz/*_fuzzer; do
   name=$(basename "$fuzzer")
   case $name in
     bmp_*) own=$seeds/bmp ;;
+    gif_*) own=$seeds/gif ;;
     pcx_*) own=$seeds/pcx ;;
     pcd_*) own=$seeds/pcd ;;
     tiff_*) own=$seeds/tiff ;;

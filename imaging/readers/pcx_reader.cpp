@@ -16,45 +16,10 @@ namespace {
 
 constexpr int64_t kHeaderSize = 128;
 constexpr int64_t kPaletteSize = 768;
-constexpr size_t kChunkSize = 64 * 1024;
 constexpr int64_t kLongestRun = 63;
 
-}  // namespace
-
-// Hands out the compressed bytes from `begin` to `end` of the file, read in
-// large chunks. Next() fails once the data is used up.
-class PcxCompressedData {
- public:
-  PcxCompressedData(StdioFile& file, int64_t begin, int64_t end)
-      : file_(file), left_in_file_(end - begin), chunk_(kChunkSize) {}
-
-  bool Next(uint8_t* byte) {
-    if (at_ == filled_ && !Refill()) return false;
-    *byte = chunk_[at_++];
-    return true;
-  }
-
- private:
-  bool Refill() {
-    if (left_in_file_ <= 0) return false;
-    const size_t bytes = static_cast<size_t>(std::min<int64_t>(left_in_file_, kChunkSize));
-    if (!file_.ReadExactly(chunk_.data(), bytes)) return false;
-    left_in_file_ -= static_cast<int64_t>(bytes);
-    at_ = 0;
-    filled_ = bytes;
-    return true;
-  }
-
-  StdioFile& file_;
-  int64_t left_in_file_;
-  std::vector<uint8_t> chunk_;
-  size_t at_ = 0, filled_ = 0;
-};
-
-namespace {
-
 // Decodes one line of `size` bytes; false when the data ends first.
-bool DecodeLine(PcxCompressedData& data, uint8_t* line, size_t size) {
+bool DecodeLine(FileByteSource& data, uint8_t* line, size_t size) {
   size_t at = 0;
   while (at < size) {
     uint8_t code;
@@ -74,13 +39,10 @@ bool DecodeLine(PcxCompressedData& data, uint8_t* line, size_t size) {
 
 }  // namespace
 
-PcxReader::PcxReader() = default;
-PcxReader::~PcxReader() = default;
-
 void PcxReader::ResetFormat() {
   width_ = height_ = planes_ = bytes_per_line_ = 0;
   data_end_ = 0;
-  data_.reset();
+  data_.Release();
   line_ = std::vector<uint8_t>();
 }
 
@@ -120,7 +82,7 @@ bool PcxReader::ReadHeader(const char* path, PictureDescription* description) {
   description->width = width_;
   description->height = height_;
   description->layout = planes == 1 ? PixelLayout::kPalette8 : PixelLayout::kRgb24;
-  description->working_bytes = kChunkSize + static_cast<uint64_t>(planes) * static_cast<uint64_t>(bytes_per_line);
+  description->working_bytes = FileByteSource::kChunkBytes + static_cast<uint64_t>(planes) * static_cast<uint64_t>(bytes_per_line);
   return true;
 }
 
@@ -134,14 +96,13 @@ bool PcxReader::CheckBeforeRows() {
 
 bool PcxReader::ReadStrip(uint8_t* rows, size_t stride, int32_t count) {
   const size_t line_size = static_cast<size_t>(planes_) * static_cast<size_t>(bytes_per_line_);
-  if (data_ == nullptr) {
-    if (!file_.Seek(kHeaderSize)) return false;
-    data_.reset(new PcxCompressedData(file_, kHeaderSize, data_end_));
+  if (!data_.started()) {
+    if (!data_.Start(&file_, kHeaderSize, data_end_)) return false;
     line_.resize(line_size);
   }
   const size_t plane = static_cast<size_t>(bytes_per_line_);
   for (int32_t y = 0; y < count; ++y) {
-    if (!DecodeLine(*data_, line_.data(), line_size)) return false;
+    if (!DecodeLine(data_, line_.data(), line_size)) return false;
     uint8_t* out = rows + y * stride;
     if (planes_ == 1) {
       std::memcpy(out, line_.data(), static_cast<size_t>(width_));

@@ -4,18 +4,12 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
+#include "imaging/readers/file_byte_source.h"
 #include "imaging/readers/stdio_picture_reader.h"
 
-class PcxCompressedData;
-
 class PcxReader : public StdioPictureReader {
- public:
-  PcxReader();
-  ~PcxReader() override;
-
  private:
   bool ReadHeader(const char* path, PictureDescription* description) override;
   bool CheckBeforeRows() override;
@@ -27,6 +21,6 @@ class PcxReader : public StdioPictureReader {
   int32_t planes_ = 0;          // 1 (paletted) or 3 (red, green, blue)
   int32_t bytes_per_line_ = 0;  // per plane, at least width_
   int64_t data_end_ = 0;        // where the compressed data stops
-  std::unique_ptr<PcxCompressedData> data_;  // made by the first strip
-  std::vector<uint8_t> line_;                // one decoded line, all planes
+  FileByteSource data_;         // started by the first strip
+  std::vector<uint8_t> line_;   // one decoded line, all planes
 };

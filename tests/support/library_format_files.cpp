@@ -127,6 +127,12 @@ Pixels PixelsOfBuffer(const PictureBuffer& buffer) {
   return pixels;
 }
 
+Pixels ShownPixelsOfBuffer(const PictureBuffer& buffer) {
+  PictureBuffer rgb;
+  if (buffer.palette_count() == 0 || !buffer.ConvertInto(rgb, 24, nullptr)) return PixelsOfBuffer(buffer);
+  return PixelsOfBuffer(rgb);
+}
+
 bool WritePngFile(const std::string& path, const PngPicture& picture) {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;

@@ -28,6 +28,8 @@ Pixels MakeGradient(int width, int height, int components);
 // Copies a PictureBuffer of 8 (gray, no palette), 24 or 32 bits into Pixels
 // as stored (32 bits: four components, alpha first).
 Pixels PixelsOfBuffer(const PictureBuffer& buffer);
+// The same, with a palette picture's indices through its palette.
+Pixels ShownPixelsOfBuffer(const PictureBuffer& buffer);
 
 // --- PNG ---------------------------------------------------------------------
 struct PngPicture {

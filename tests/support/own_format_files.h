@@ -22,6 +22,46 @@ struct BmpOptions {
 std::string MakeBmp(int32_t width, int32_t height, const std::vector<uint8_t>& rgb,
                     const BmpOptions& options = {});
 
+// `count` different colours as red, green, blue triples.
+std::vector<uint8_t> MakeColours(int count, int seed);
+
+// A BMP file of any header form and depth from its parts; the pixel data is
+// made by the caller (by PackBmpRows, or by hand for run-length data).
+struct BmpParts {
+  uint32_t info_size = 40;        // 12 (OS/2), 40, 108 or 124
+  int32_t width = 0, height = 0;  // a negative height: rows stored top row first
+  uint16_t bits = 8;
+  uint32_t compression = 0;
+  uint32_t colours_used = 0;
+  std::vector<uint32_t> masks;    // in the header from 108 bytes on, else right after it
+  std::vector<uint8_t> palette;   // red, green, blue triples
+  std::string pixels;             // the stored pixel data
+  std::string profile;            // 124-byte header: embedded after the pixels
+};
+std::string MakeBmpFile(const BmpParts& parts);
+// Stored rows, padded to four bytes, bottom row first unless `top_down`.
+// 1, 4, 8 bits: `values` are indices. 16 and 32 bits: `values` are red,
+// green, blue (and alpha with four masks) samples, rounded into the masks.
+std::string PackBmpRows(int32_t width, int32_t height, const std::vector<uint8_t>& values, uint16_t bits,
+                        const std::vector<uint32_t>& masks, bool top_down);
+
+// A GIF89a file of one frame on its logical screen, written with its own
+// LZW encoder; a graphic control and a comment extension precede the frame.
+struct GifPicture {
+  int32_t screen_width = 0, screen_height = 0;
+  std::vector<uint8_t> global;  // red, green, blue triples; empty: no global table
+  uint8_t background = 0;
+  int32_t left = 0, top = 0, width = 0, height = 0;  // the frame
+  std::vector<uint8_t> local;   // the frame's own table, when not empty
+  bool interlaced = false;
+  std::vector<uint8_t> indices;  // width * height, top row first
+  int code_size = 8;             // the minimum LZW code size
+  bool clear_when_full = true;   // else a full code table is kept
+};
+std::string MakeGif(const GifPicture& picture);
+// Only the frame (descriptor, table, data), to make files of several frames.
+std::string MakeGifFrame(const GifPicture& picture);
+
 // Run-length encodes one PCX line, runs never crossing its end.
 std::string EncodePcxLine(const uint8_t* line, size_t size);
 // 8 bits with a palette of 256 red, green, blue triples; `indices` holds

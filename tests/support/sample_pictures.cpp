@@ -39,10 +39,19 @@ std::vector<std::string> WriteSamplePictures(const ScratchFolder& folder, const 
     const char* names[] = {"bottom-up.bmp", "top-down.bmp", "os2.bmp"};
     add(names[form], WriteFileBytes(path(names[form]), MakeBmp(width, height, rgb.samples, {form == 1, form == 2})));
   }
+  std::vector<uint8_t> colours(768);
+  for (size_t i = 0; i < colours.size(); ++i) colours[i] = static_cast<uint8_t>(i * 7 + i / 3);
+  BmpParts eight{40, width, height, 8, 0, 0, {}, colours, PackBmpRows(width, height, gray.samples, 8, {}, false)};
+  add("paletted.bmp", WriteFileBytes(path("paletted.bmp"), MakeBmpFile(eight)));
+  const std::vector<uint32_t> masks = {0xF800, 0x07E0, 0x001F};
+  BmpParts fields{40, width, -height, 16, 3, 0, masks, {}, PackBmpRows(width, height, rgb.samples, 16, masks, true)};
+  add("bit-fields.bmp", WriteFileBytes(path("bit-fields.bmp"), MakeBmpFile(fields)));
+  GifPicture gif{width, height, colours, 0, 0, 0, width, height, {}, false, gray.samples};
+  add("picture.gif", WriteFileBytes(path("picture.gif"), MakeGif(gif)));
+  gif.interlaced = true;
+  add("interlaced.gif", WriteFileBytes(path("interlaced.gif"), MakeGif(gif)));
   if (width >= 2 && height >= 2) {
-    std::vector<uint8_t> indices(gray.samples), palette(768);
-    for (size_t i = 0; i < palette.size(); ++i) palette[i] = static_cast<uint8_t>(i * 7 + i / 3);
-    add("paletted.pcx", WriteFileBytes(path("paletted.pcx"), MakePcx8(width, height, indices, palette)));
+    add("paletted.pcx", WriteFileBytes(path("paletted.pcx"), MakePcx8(width, height, gray.samples, colours)));
     add("planes.pcx", WriteFileBytes(path("planes.pcx"), MakePcx24(width, height, rgb.samples, width + 1)));
   }
 
