@@ -21,6 +21,8 @@ constexpr uint8_t kExtension = 0x21;
 constexpr uint8_t kFrame = 0x2C;
 constexpr uint8_t kTableFollows = 0x80;
 constexpr uint8_t kInterlaced = 0x40;
+constexpr uint8_t kGraphicControl = 0xF9;  // extension label: delay, disposal, transparency
+constexpr uint8_t kHasTransparentIndex = 0x01;
 
 bool ReadColourTable(FileByteSource& data, uint8_t flags, PaletteEntry* table, int32_t* count) {
   *count = 2 << (flags & 7);
@@ -34,6 +36,21 @@ bool SkipDataBlocks(FileByteSource& data) {
   for (uint8_t length = 1; length != 0;)
     if (!data.Next(&length) || !data.Skip(length)) return false;
   return true;
+}
+
+// Reads one extension after its introducer. A graphic control block (its
+// first data block: flags, a 16-bit delay, the transparent index) sets
+// `*transparent` to the index it makes transparent, or to -1.
+bool ReadExtension(FileByteSource& data, int32_t* transparent) {
+  uint8_t label = 0, length = 0;
+  if (!data.Next(&label)) return false;
+  if (label != kGraphicControl) return SkipDataBlocks(data);
+  if (!data.Next(&length)) return false;
+  if (length == 0) return true;
+  uint8_t block[255];
+  if (!data.Read(block, length)) return false;
+  *transparent = length >= 4 && (block[0] & kHasTransparentIndex) != 0 ? block[3] : -1;
+  return SkipDataBlocks(data);
 }
 
 // The index of `colour` in `description`'s palette: added behind the
@@ -75,11 +92,13 @@ bool GifReader::ReadHeader(const char* path, PictureDescription* description) {
   int32_t global_count = 0;
   if ((screen[10] & kTableFollows) != 0 && !ReadColourTable(data_, screen[10], global, &global_count)) return false;
 
-  // Extensions before the first frame are skipped; the end, or anything
-  // else, before a frame leaves no picture.
+  // Extensions before the first frame are skipped but for the frame's
+  // transparent index; the end, or anything else, before a frame leaves no
+  // picture.
+  int32_t transparent = -1;
   for (uint8_t introducer = 0; introducer != kFrame;) {
     if (!data_.Next(&introducer)) return false;
-    if (introducer == kExtension && (!data_.Skip(1) || !SkipDataBlocks(data_))) return false;
+    if (introducer == kExtension && !ReadExtension(data_, &transparent)) return false;
     if (introducer != kExtension && introducer != kFrame) return false;
   }
   uint8_t frame[10];  // the frame's fields; the code size follows its table
@@ -103,6 +122,13 @@ bool GifReader::ReadHeader(const char* path, PictureDescription* description) {
   description->height = height_ = height;
   description->layout = PixelLayout::kPalette8;
   description->palette_count = count;
+  // The transparent entry keeps its stored colour; its alpha of 0 matters
+  // only to a conversion that lays the picture on a background.
+  if (transparent >= 0 && transparent < count) {
+    std::fill(description->palette_alpha, description->palette_alpha + transparent, uint8_t{255});
+    description->palette_alpha[transparent] = 0;
+    description->palette_alpha_count = transparent + 1;
+  }
   if (left > 0 || top > 0 || left + frame_width < width || top + frame_height < height) {
     // What the frame leaves uncovered shows the screen's background: a
     // colour of the global table, black without one.

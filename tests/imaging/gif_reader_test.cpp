@@ -104,6 +104,10 @@ TEST(GifReader, ReadsTheFirstFrameOnItsScreenAndRefusesBrokenFiles) {
   cases.push_back({"no colour table", colourless, MakeGif(colourless), ReadOutcome::kRefused});
   cases.push_back({"65535 x 65535 screen", base, std::string(good).replace(6, 4, "\xFF\xFF\xFF\xFF"), ReadOutcome::kRefused});
   cases.push_back({"the end before any frame", base, good.substr(0, frame) + ";", ReadOutcome::kRefused});
+  // A graphic control block making index 2 transparent: the colours stay.
+  const std::string transparent_two = good.substr(0, frame) + std::string("\x21\xF9\x04\x01\x00\x00\x02\x00", 8) +
+                                      good.substr(frame);
+  cases.push_back({"a transparent index", base, transparent_two});
   // Cut anywhere before the frame's last pixel (at least two bytes of data
   // gone besides the block end and the trailer), the file fails: before
   // the code size it is not taken as a picture at all.
@@ -125,4 +129,13 @@ TEST(GifReader, ReadsTheFirstFrameOnItsScreenAndRefusesBrokenFiles) {
     }
   }
   EXPECT_EQ(watch.Leftovers(), "") << "backing files left behind";
+
+  // The transparent index reaches the description as the entry's alpha.
+  ASSERT_TRUE(WriteFileBytes(path, transparent_two));
+  GifReader reader;
+  ASSERT_TRUE(reader.Open(path.c_str(), CancelRequest()));
+  const PictureDescription& described = reader.description();
+  ASSERT_EQ(described.palette_alpha_count, 3);
+  EXPECT_EQ(described.palette_alpha[0], 255);
+  EXPECT_EQ(described.palette_alpha[2], 0);
 }
