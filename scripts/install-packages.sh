@@ -24,15 +24,18 @@ apt-get update -qq
 
 packages=(
   # build
-  cmake ninja-build pkg-config dpkg-dev nasm python3
+  cmake ninja-build meson pkg-config dpkg-dev nasm python3
   g++-mingw-w64-i686-posix mingw-w64-i686-dev libz-mingw-w64-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   # native engine
   g++ clang-14 libclang-rt-14-dev
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev googletest
+  libgif-dev liblcms2-dev libwebp-dev libheif-dev
   # running and testing the Windows build
   wine wine32:i386 wine64 xvfb xauth fonts-wqy-microhei locales
   imagemagick libjpeg-turbo-progs x11-utils
+  # sample HEIC, AVIF and WebP files for tests and benchmarks
+  libheif-examples libavif-bin webp
 )
 apt-get install -y -qq --no-install-recommends "${packages[@]}"
 

@@ -53,6 +53,7 @@ bool EncodeInto(FILE* file, const Pixels* pixels, const JpegSettings* settings) 
   cinfo.smoothing_factor = settings->smoothing;
   jpeg_set_quality(&cinfo, settings->quality, TRUE);
   if (settings->progressive) jpeg_simple_progression(&cinfo);
+  cinfo.arith_code = settings->arithmetic ? TRUE : FALSE;
   jpeg_start_compress(&cinfo, TRUE);
   const size_t stride = static_cast<size_t>(pixels->width) * pixels->components;
   while (cinfo.next_scanline < cinfo.image_height) {

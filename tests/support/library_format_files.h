@@ -60,6 +60,7 @@ struct JpegSettings {
   bool optimise = true;
   int smoothing = 0;
   bool progressive = false;
+  bool arithmetic = false;  // arithmetic instead of Huffman entropy coding
 };
 // 1 component = gray, 3 = RGB, 4 = CMYK (Adobe marker written by libjpeg).
 bool WriteJpegFile(const std::string& path, const Pixels& pixels, const JpegSettings& settings);
