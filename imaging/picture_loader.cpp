@@ -5,10 +5,12 @@
 #include "imaging/jpeg_codec.h"
 #include "imaging/path_probe.h"
 #include "imaging/readers/bmp_reader.h"
+#include "imaging/readers/heif_reader.h"
 #include "imaging/readers/pcd_reader.h"
 #include "imaging/readers/pcx_reader.h"
 #include "imaging/readers/png_reader.h"
 #include "imaging/readers/tiff_reader.h"
+#include "imaging/readers/webp_reader.h"
 
 namespace {
 
@@ -20,8 +22,8 @@ std::unique_ptr<PictureReader> MakePhotoCdReader() { return std::unique_ptr<Pict
 
 // The order of tries.
 using ReaderMaker = std::unique_ptr<PictureReader> (*)();
-constexpr ReaderMaker kReaders[] = {Make<JpegCodec>, Make<BmpReader>, Make<TiffReader>,
-                                    Make<PngReader>, Make<PcxReader>, MakePhotoCdReader};
+constexpr ReaderMaker kReaders[] = {Make<JpegCodec>, Make<BmpReader>, Make<TiffReader>, Make<PngReader>,
+                                    Make<WebpReader>, Make<HeifReader>, Make<PcxReader>, MakePhotoCdReader};
 
 }  // namespace
 
