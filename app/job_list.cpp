@@ -28,7 +28,8 @@ namespace tulvex {
 namespace {
 
 constexpr char kPicturesFilter[] =
-    "JPG图片|*.jpg|JPEG图片|*.jpeg|BMP图片|*.bmp|TBI图片|*.tbi|PNG图片|*.png|GIF图片|*.gif|所有格式|*.*";
+    "JPG图片|*.jpg|JPEG图片|*.jpeg|BMP图片|*.bmp|TBI图片|*.tbi|PNG图片|*.png|GIF图片|*.gif|"
+    "HEIC/AVIF/WebP图片|*.heic;*.heif;*.avif;*.webp|所有格式|*.*";
 
 using GetOpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
 

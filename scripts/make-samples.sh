@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes a folder of sample pictures, one of each kind the converter meets:
-# every readable format, a depth it refuses, a format it has no reader for,
-# a damaged file and a file named after another format.
+# every readable format (phone and web pictures among them), a depth it
+# refuses, a format it has no reader for, a damaged file and a file named
+# after another format.
 #   make-samples.sh FOLDER [WIDTHxHEIGHT]
 set -euo pipefail
 
@@ -28,6 +29,17 @@ truncate -s 1200000 photo.pcd
 # Files the converter must refuse or report.
 $magick photo.png -type Palette BMP3:eight-bit.bmp
 $magick photo.png photo.gif
+# A phone's pictures, with the date taken: a HEIC, and an AVIF stored turned
+# a quarter with the rotation that sets it upright (and the camera's
+# Orientation 6); a web page's WebP with alpha.
+$magick photo.png -quality 92 phone.jpg
+exiftool -q -overwrite_original -DateTimeOriginal='2024:05:01 10:30:00' phone.jpg
+heif-enc -q 85 -o phone.heic phone.jpg >/dev/null
+$magick photo.png -rotate -90 -quality 92 turned.jpg
+exiftool -q -overwrite_original -Orientation#=6 -DateTimeOriginal='2024:05:01 10:30:00' turned.jpg
+avifenc turned.jpg phone.avif >/dev/null
+rm phone.jpg turned.jpg
+cwebp -quiet -q 85 alpha.png -o web.webp
 head -c 20000 photo.jpg > truncated.jpg
 cp photo.jpg looks-like.gif
 printf 'not a picture\n' > notes.txt
