@@ -49,13 +49,16 @@ void LockControls(bool locked) {
   for (const uint32_t control : kLockedDuringRun) WriteLogical(control, kPropertyDisabled, locked);
 }
 
-int32_t ConvertRow(const std::string& source, const std::string& destination) {
+// The metadata is always kept; the file dates as the check box said when
+// the run started.
+int32_t ConvertRow(const std::string& source, const std::string& destination, bool keep_dates) {
   // The quality box is locked, but is read per row as the text it shows.
   const Value quality_number = app::Call(ToNumber, {LendText(ReadText(kQualityEdit, kEditBoxText).c_str())});
   const int32_t quality = app::ReadInteger(quality_number);
-  const Value result = app::CallLibrary(ConvertPictureToJpeg,
-                                        {LendText(source.c_str()), LendText(destination.c_str()), MakeLogical(false),
-                                         MakeInteger(quality), MakeLogical(true), MakeInteger(0)});
+  const Value result = app::CallLibrary(
+      ConvertPictureToJpeg, {LendText(source.c_str()), LendText(destination.c_str()), MakeLogical(false),
+                             MakeInteger(quality), MakeLogical(true), MakeInteger(0), OmittedArgument(),
+                             MakeLogical(keep_dates)});
   return static_cast<int32_t>(result.word0);
 }
 
@@ -67,6 +70,7 @@ DWORD WINAPI ConverterBody(void*) {
 void RunAllRows(SaveMode mode) {
   const int32_t row_count = RowCount();
   const std::string folder = ReadText(kSaveFolderEdit, kEditBoxText);
+  const bool keep_dates = ReadLogical(kKeepDatesBox, kCheckBoxChecked);
   std::vector<std::string> sources, destinations;
   for (int32_t row = 0; row < row_count; ++row) {
     sources.push_back(CellText(row, 1));
@@ -79,7 +83,7 @@ void RunAllRows(SaveMode mode) {
     EnsureVisible(static_cast<int32_t>(row));
     SetCellText(static_cast<int32_t>(row), 2, kConvertingStatus);
   };
-  hooks.convert = [&](size_t row) { return ConvertRow(sources[row], destinations[row]); };
+  hooks.convert = [&](size_t row) { return ConvertRow(sources[row], destinations[row], keep_dates); };
   hooks.end = [](size_t row, int32_t code, size_t finished, size_t total) {
     if (const char* status = StatusTextOf(code)) SetCellText(static_cast<int32_t>(row), 2, status);
     WriteNumber(kProgressBar, kProgressPosition, ProgressPositionOf(finished, total));

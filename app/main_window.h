@@ -36,6 +36,7 @@ enum MainControl : uint32_t {
   kAddButton = 22,          // 超级按钮1 "添加"
   kToolRowLabel = 23,       // 透明标签1
   kWelcomeLink = 24,        // 超级链接框1
+  kKeepDatesBox = 25,       // 选择框1 "保留文件日期"
 };
 
 // Type tags of control references (a reference names window and control).

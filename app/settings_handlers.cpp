@@ -1,6 +1,6 @@
 // The handlers that read and change the remembered choices: loading them
 // when the window is created, the save-mode change, the browse and
-// open-folder buttons.
+// open-folder buttons, and the check box that keeps file dates.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -72,6 +72,7 @@ void LoadSettings() {
   const SaveMode mode = SaveModeOfSettingsValue(settings.Read(kSaveModeKey, "a"));
   WriteNumber(kSaveModeCombo, kComboBoxSelection, mode == SaveMode::kOverwrite ? 0 : 1);
   ShowFolderControls(mode == SaveMode::kSaveInFolder);
+  WriteLogical(kKeepDatesBox, kCheckBoxChecked, settings.Read(kKeepDatesKey, "0") == "1");
 }
 
 }  // namespace tulvex
@@ -89,6 +90,11 @@ extern "C" int32_t OnBrowseClicked(int32_t, const Value*) {
   WriteText(kSaveFolderEdit, kEditBoxText, folder);
   SetRememberedFolder(folder);
   ProgramSettings().Write(kSaveFolderKey, ReadText(kSaveFolderEdit, kEditBoxText));
+  return 0;
+}
+
+extern "C" int32_t OnKeepDatesClicked(int32_t, const Value*) {
+  ProgramSettings().Write(kKeepDatesKey, ReadLogical(kKeepDatesBox, kCheckBoxChecked) ? "1" : "0");
   return 0;
 }
 

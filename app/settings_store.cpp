@@ -34,7 +34,7 @@ bool SettingsStore::Write(const std::string& key, const std::string& value) {
 // the choice not being written now survives the move too.
 bool SettingsStore::MoveToFallback() {
   if (fallback_path_.empty() || !files_.MakeFolderFor(fallback_path_)) return false;
-  for (const char* key : {kSaveFolderKey, kSaveModeKey}) {
+  for (const char* key : {kSaveFolderKey, kSaveModeKey, kKeepDatesKey}) {
     const std::string kept = files_.Read(primary_path_, key, kMissing);
     if (kept != kMissing && !files_.Write(fallback_path_, key, kept)) return false;
   }

@@ -1,5 +1,6 @@
-// The program's two remembered choices, the save folder and the save mode,
-// in the INI file "c:\kelo_jpg.ini" (section "Tulvex"). Where that file
+// The program's remembered choices, the save folder, the save mode and
+// whether file dates are kept, in the INI file "c:\kelo_jpg.ini" (section
+// "Tulvex"). Where that file
 // cannot be written (a locked-down system drive), the choices are not lost:
 // the same file is kept in the user's application-data folder instead, and
 // from then on that copy is read and written whenever it exists.
@@ -15,6 +16,8 @@ namespace tulvex {
 inline constexpr char kSettingsSection[] = "Tulvex";
 inline constexpr char kSaveFolderKey[] = "保存位置";
 inline constexpr char kSaveModeKey[] = "保存方式";
+// "1" gives each JPEG its source's last-write time; anything else does not.
+inline constexpr char kKeepDatesKey[] = "保留文件日期";
 inline constexpr char kPrimarySettingsPath[] = "c:\\kelo_jpg.ini";
 // Below the user's application-data folder.
 inline constexpr char kFallbackSettingsFolder[] = "Tulvex";

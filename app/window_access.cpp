@@ -23,6 +23,10 @@ int32_t ReadNumber(uint32_t control, int32_t property) {
   return app::ReadInteger(app::GetProperty(kMainWindow, control, property).get());
 }
 
+bool ReadLogical(uint32_t control, int32_t property) {
+  return app::GetProperty(kMainWindow, control, property).get().word0 != 0;
+}
+
 void WriteText(uint32_t control, int32_t property, const std::string& text) {
   app::SetProperty(kMainWindow, control, property, TextRecord(text));
 }

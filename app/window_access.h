@@ -17,6 +17,7 @@ namespace tulvex {
 // Properties of main-window controls.
 std::string ReadText(uint32_t control, int32_t property);
 int32_t ReadNumber(uint32_t control, int32_t property);
+bool ReadLogical(uint32_t control, int32_t property);
 void WriteText(uint32_t control, int32_t property, const std::string& text);
 void WriteNumber(uint32_t control, int32_t property, int32_t number);
 void WriteLogical(uint32_t control, int32_t property, bool truth);

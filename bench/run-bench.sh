@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Times one picture of each format converted by tulvex-convert (native, and
-# the Windows builds under Wine) and by other converters at the same
-# settings: quality 100, optimised Huffman tables, 4:2:0 chroma
-# subsampling. The commands of a format run side by side, in turns
+# Times one picture of each format, and one of each variant (palette and
+# RLE BMP, GIF, CMYK, progressive and EXIF-with-profile JPEG, palette PNG,
+# CMYK and 16-bit TIFF), converted by tulvex-convert (native, and the
+# Windows builds under Wine) and by other converters at the same settings:
+# quality 100, optimised Huffman tables, 4:2:0 chroma subsampling. A kind
+# tulvex-convert refuses is reported as refused, untimed. The commands of a format run side by side, in turns
 # (bench/time_commands.py); the table gives medians and each one's ratio to
 # the fastest peer.
 # The codec floor (decoding alone, and cjpeg from decoded pixels) and
@@ -17,6 +19,9 @@ size=${1:-4000x3000}
 runs=${2:-5}
 
 bench_install_tools
+# The variants' metadata and profile.
+command -v exiftool >/dev/null || apt-get install -y -qq --no-install-recommends libimage-exiftool-perl >/dev/null
+[ -f /usr/share/color/icc/sRGB.icc ] || apt-get install -y -qq --no-install-recommends icc-profiles-free >/dev/null
 bench_build
 bench_keep_wine_running
 
@@ -33,15 +38,35 @@ if [ ! -f "$photo.pcx" ]; then
   $magick "$photo.png" "$photo.ppm"
   $magick "$photo.png" -type TrueColor "$photo.pcx"
 fi
+# The variants, each named photo-SIZE-KIND.EXTENSION.
+if [ ! -f "$photo-tif16.tif" ]; then
+  echo "making the variants of the corpus"
+  $magick "$photo.png" -type Palette "BMP3:$photo-bmp8.bmp"
+  $magick "$photo.png" -type Palette -compress RLE "BMP3:$photo-bmprle8.bmp"
+  $magick "$photo.png" "$photo-gif.gif"
+  $magick "$photo.png" -colorspace CMYK -quality 95 "$photo-jpgcmyk.jpg"
+  $magick "$photo.png" -interlace Plane -quality 95 "$photo-jpgprogressive.jpg"
+  $magick "$photo.png" -profile /usr/share/color/icc/sRGB.icc -quality 95 "$photo-jpgexificc.jpg"
+  exiftool -q -overwrite_original -Orientation#=6 -DateTimeOriginal='2024:05:01 10:30:00' "$photo-jpgexificc.jpg"
+  $magick "$photo.png" -colors 256 "PNG8:$photo-pngpalette.png"
+  $magick "$photo.png" -colorspace CMYK -compress lzw "$photo-tifcmyk.tif"
+  $magick "$photo.png" -depth 16 -compress zip "$photo-tif16.tif"
+fi
 [ -f "$corpus/dot.png" ] || $magick -size 1x1 xc:gray "$corpus/dot.png"
 
-formats=(png tif bmp jpg pcx)
+formats=(png tif bmp jpg pcx bmp8 bmprle8 gif jpgcmyk jpgprogressive jpgexificc pngpalette tifcmyk tif16)
+refused=()
 for format in "${formats[@]}"; do
   in=$photo.$format
+  [ -f "$in" ] || in=$(ls "$photo-$format".*)
   case $format in
-    jpg) decode="djpeg -outfile /dev/null $in" ;;
-    *)   decode="$magick $in ppm:/dev/null" ;;
+    jpg*) decode="djpeg -outfile /dev/null $in" ;;
+    *)    decode="$magick $in ppm:/dev/null" ;;
   esac
+  if ! "${bench_programs[0]}" "$in" "$out/check.jpg" >/dev/null; then
+    refused+=("$format")
+    continue
+  fi
   commands=()
   for i in "${!bench_programs[@]}"; do
     commands+=(-n "${bench_names[i]}" "$(bench_command "${bench_programs[i]}" "$in" "$out/tulvex-$i.jpg")")
@@ -63,16 +88,20 @@ done
 [ ${#commands[@]} -eq 0 ] ||
   python3 bench/time_commands.py --runs "$runs" --export-json "$out/start.json" "${commands[@]}" >/dev/null
 
-python3 - "$out" "${formats[@]}" > "$out/report.md" <<'PY'
+python3 - "$out" "${formats[@]}" -- "${refused[@]}" > "$out/report.md" <<'PY'
 import json, os, sys
-out, formats = sys.argv[1], sys.argv[2:]
+out, rest = sys.argv[1], sys.argv[2:]
+formats, refused = rest[:rest.index("--")], rest[rest.index("--") + 1:]
 def medians(name):
     return {r["command"]: r["median"] for r in json.load(open(os.path.join(out, name)))["results"]}
-tables = {f: medians(f + ".json") for f in formats}
+tables = {f: medians(f + ".json") for f in formats if f not in refused}
 names = [n for n in tables[formats[0]] if not n.startswith("floor")]
 print("| format | " + " | ".join(names) + " | floor (decode + cjpeg) |")
 print("|---" * (len(names) + 2) + "|")
 for f in formats:
+    if f in refused:
+        print(f"| {f} | refused by tulvex-convert |" + " |" * len(names))
+        continue
     t = tables[f]
     fastest = min(v for k, v in t.items() if not k.startswith(("tulvex", "floor")))
     cells = [f"{t[n]:.2f} s ({t[n] / fastest:.2f})" for n in names]

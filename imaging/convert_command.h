@@ -31,4 +31,12 @@ inline constexpr int32_t kConvertCancelled = -8;
 // imaging/cancel_request.h). Once it turns non-zero the conversion stops at
 // its next check and answers kConvertCancelled, leaving the destination as
 // it was and no temporary file behind.
+//
+// Further optional arguments, each may be left out:
+//   8  keep dates, logical: true gives the JPEG the source's last-write time
+//   9  strip, logical: true writes none of the picture's EXIF, XMP and ICC
+//      profile, which are written by default
+//   10 background, an integer 0xRRGGBB: transparent pixels are laid on this
+//      colour instead of their alpha being dropped
+// A wrong tag or a background outside 0..0xFFFFFF gives kConvertBadArguments.
 void ConvertPictureToJpeg(Value* result, int32_t count, const Value* args);

@@ -10,13 +10,17 @@ bool DestinationFile::Commit() {
   bool ok = std::fflush(stream_) == 0 && !std::ferror(stream_);
   ok = std::fclose(stream_) == 0 && ok;
   stream_ = nullptr;
+  // A move keeps the file's times, so the destination appears with its own.
+  if (ok && keep_last_write_) ok = WriteLastWriteTime(temporary_.c_str(), last_write_);
   if (ok) ok = MoveOver(temporary_, destination_);
   if (!ok) std::remove(temporary_.c_str());
   temporary_.clear();
+  keep_last_write_ = false;
   return ok;
 }
 
 void DestinationFile::Abandon() {
+  keep_last_write_ = false;
   if (stream_ != nullptr) {
     std::fclose(stream_);
     stream_ = nullptr;

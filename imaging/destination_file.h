@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "imaging/file_time.h"
+
 class DestinationFile {
  public:
   DestinationFile() = default;
@@ -21,9 +23,17 @@ class DestinationFile {
   // The open temporary file, for the encoder; null before Create.
   FILE* stream() const { return stream_; }
 
-  // Closes the temporary file and moves it over the destination. False when
-  // the close or the move fails; then the temporary file is deleted and the
-  // destination is as it was.
+  // Gives the finished file this last-write time before it is moved into
+  // place; a file whose time cannot be set is not committed. Until Commit
+  // or Abandon, after Create.
+  void KeepLastWriteTime(const FileTime& time) {
+    last_write_ = time;
+    keep_last_write_ = true;
+  }
+
+  // Closes the temporary file, gives it the kept time and moves it over the
+  // destination. False when one of these fails; then the temporary file is
+  // deleted and the destination is as it was.
   bool Commit();
 
   // Closes and deletes the temporary file, if any.
@@ -34,6 +44,8 @@ class DestinationFile {
   static bool MoveOver(const std::string& from, const std::string& to);
 
   FILE* stream_ = nullptr;
+  bool keep_last_write_ = false;
+  FileTime last_write_;
   std::string destination_;
   std::string temporary_;
 };

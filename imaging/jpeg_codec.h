@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "imaging/cancel_request.h"
 #include "imaging/readers/picture_reader.h"
@@ -23,9 +24,10 @@ class JpegCodec : public PictureReader {
   // range (quality 1..100, smoothing 0..100, a non-empty buffer), the
   // destination cannot be made, libjpeg fails, or `cancel` is requested
   // between strips of rows; on 0 the destination is as it was before.
+  // `metadata` is written as the strip writer writes it.
   int Write(const char* destination, const PictureBuffer& buffer, int32_t quality, int32_t colour,
             int32_t optimise, int32_t smoothing, ProgressCallback progress,
-            const CancelRequest& cancel = CancelRequest());
+            const CancelRequest& cancel = CancelRequest(), const std::vector<MetadataBlock>& metadata = {});
 
  private:
   // --- reading (PictureReader) ---

@@ -4,8 +4,10 @@
 //
 // Rows are given in the encoder's input layout: 24-bit RGB for a colour
 // file, 8-bit gray for a grayscale one (imaging/pixel_conversion.h makes
-// them). Everything else stays at libjpeg's defaults: JFIF header, 4:2:0
-// chroma subsampling for colour, sequential baseline, no restart markers.
+// them). The metadata blocks it is handed follow the JFIF header as marker
+// segments (imaging/metadata_segments.h). Everything else stays at
+// libjpeg's defaults: 4:2:0 chroma subsampling for colour, sequential
+// baseline, no restart markers.
 #pragma once
 
 #include <cstddef>
@@ -42,13 +44,16 @@ class JpegStripWriter {
   // bytes each: about 3 bytes a pixel at 4:2:0, 2 for gray.
   static uint64_t WorkingBytes(int32_t width, int32_t height, const EncodeSettings& settings);
 
-  // Checks the settings and the size, creates the temporary destination
-  // and starts libjpeg. False, creating nothing, for bad settings or a
-  // destination that cannot be made. `metadata` comes from the reader
-  // untouched; no marker segment is made of it yet. `cancel` is looked at
-  // while libjpeg runs its passes.
+  // Checks the settings and the size, creates the temporary destination,
+  // starts libjpeg and writes the marker segments of `metadata` (which
+  // comes from the reader untouched; empty for none). False, creating
+  // nothing, for bad settings or a destination that cannot be made.
+  // `cancel` is looked at while libjpeg runs its passes.
   bool Begin(const char* destination, int32_t width, int32_t height, const EncodeSettings& settings,
              const std::vector<MetadataBlock>& metadata, const CancelRequest& cancel);
+
+  // The finished file gets this last-write time (after a successful Begin).
+  void KeepLastWriteTime(const FileTime& time) { file_.KeepLastWriteTime(time); }
 
   // The next `count` rows, `stride` bytes apart, in the input layout.
   bool WriteRows(const uint8_t* rows, size_t stride, int32_t count);

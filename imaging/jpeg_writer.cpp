@@ -6,6 +6,7 @@
 #include "imaging/jpeg_codec.h"
 #include "imaging/jpeg_error.h"
 #include "imaging/jpeg_strip_writer.h"
+#include "imaging/metadata_segments.h"
 #include "imaging/pixel_conversion.h"
 
 // Everything libjpeg needs for one encode. Plain data: the setjmp regions
@@ -26,8 +27,19 @@ void WatchEncode(j_common_ptr cinfo) {
   if (state->cancel != nullptr && state->cancel->requested()) (*cinfo->err->error_exit)(cinfo);
 }
 
+// Marker segments go out between the header jpeg_start_compress writes and
+// the first row, a byte at a time from the blocks they point into.
+void WriteMarkerSegments(j_compress_ptr cinfo, const MarkerSegment* segments, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    const MarkerSegment& segment = segments[i];
+    jpeg_write_m_header(cinfo, segment.marker, static_cast<unsigned int>(segment.header.size() + segment.size));
+    for (const char byte : segment.header) jpeg_write_m_byte(cinfo, static_cast<uint8_t>(byte));
+    for (size_t at = 0; at < segment.size; ++at) jpeg_write_m_byte(cinfo, static_cast<uint8_t>(segment.data[at]));
+  }
+}
+
 bool StartJpegEncode(JpegEncoderState* state, FILE* out, JDIMENSION width, JDIMENSION height,
-                     const EncodeSettings* settings) {
+                     const EncodeSettings* settings, const MarkerSegment* segments, size_t segment_count) {
   state->cinfo.err = InstallJpegErrors(&state->errors);
   if (setjmp(state->errors.jump)) return false;
   state->live = true;
@@ -46,6 +58,7 @@ bool StartJpegEncode(JpegEncoderState* state, FILE* out, JDIMENSION width, JDIME
   cinfo->smoothing_factor = settings->smoothing;
   jpeg_set_quality(cinfo, settings->quality, TRUE);
   jpeg_start_compress(cinfo, TRUE);
+  WriteMarkerSegments(cinfo, segments, segment_count);
   return true;
 }
 
@@ -100,14 +113,19 @@ bool JpegStripWriter::Begin(const char* destination, int32_t width, int32_t heig
                             const EncodeSettings& settings, const std::vector<MetadataBlock>& metadata,
                             const CancelRequest& cancel) {
   Abandon();
-  (void)metadata;  // carried for the marker segments to come; none is written yet
   if (destination == nullptr || *destination == '\0' || !settings.valid() || width < 1 || height < 1)
     return false;
+  std::vector<MarkerSegment> segments;
+  try {
+    segments = MetadataSegments(metadata, settings.grayscale);
+  } catch (...) {
+    return false;  // no memory for the segment list
+  }
   if (!file_.Create(destination)) return false;
   std::memset(state_.get(), 0, sizeof(JpegEncoderState));
   state_->cancel = &cancel;
   writing_ = StartJpegEncode(state_.get(), file_.stream(), static_cast<JDIMENSION>(width),
-                             static_cast<JDIMENSION>(height), &settings);
+                             static_cast<JDIMENSION>(height), &settings, segments.data(), segments.size());
   if (!writing_) Abandon();
   return writing_;
 }
@@ -143,7 +161,7 @@ void JpegStripWriter::Abandon() {
 
 int JpegCodec::Write(const char* destination, const PictureBuffer& buffer, int32_t quality,
                      int32_t colour, int32_t optimise, int32_t smoothing, ProgressCallback progress,
-                     const CancelRequest& cancel) {
+                     const CancelRequest& cancel, const std::vector<MetadataBlock>& metadata) {
   Reset();
   const EncodeSettings settings{quality, colour != 1, optimise != 0, smoothing};
   if (destination == nullptr || *destination == '\0' || !settings.valid()) return 0;
@@ -153,7 +171,7 @@ int JpegCodec::Write(const char* destination, const PictureBuffer& buffer, int32
   const PixelConverter converter(buffer.layout(), buffer.palette(), settings.input_layout());
 
   JpegStripWriter writer;
-  if (!writer.Begin(destination, buffer.width(), buffer.height(), settings, {}, cancel)) return 0;
+  if (!writer.Begin(destination, buffer.width(), buffer.height(), settings, metadata, cancel)) return 0;
   // Strips of rows, converted to the input layout where the picture's
   // layout differs; the cancel request is looked at between them.
   constexpr int32_t kStripRows = 16;

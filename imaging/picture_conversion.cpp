@@ -7,6 +7,7 @@
 
 #include "imaging/convert_command.h"
 #include "imaging/core_budget.h"
+#include "imaging/file_time.h"
 #include "imaging/memory_budget.h"
 #include "imaging/picture_loader.h"
 #include "imaging/strip_pipeline.h"
@@ -35,9 +36,12 @@ int32_t ConvertPicture(const ConversionRequest& request) {
   } catch (...) {
     return kConvertUnreadable;  // out of memory before the first row
   }
+  // Read before anything is written: the destination may be the source.
+  FileTime source_time;
+  if (request.options.keep_dates && !ReadLastWriteTime(request.source, &source_time)) return kConvertUnreadable;
 
-  StripPipeline pipeline(*reader, request.settings, request.cancel);
-  switch (pipeline.Run(request.destination)) {
+  StripPipeline pipeline(*reader, request.settings, request.cancel, request.options);
+  switch (pipeline.Run(request.destination, request.options.keep_dates ? &source_time : nullptr)) {
     case PipelineOutcome::kConverted: return kConvertSucceeded;
     case PipelineOutcome::kReadFailed: return kConvertUnreadable;
     case PipelineOutcome::kWriteFailed: return kConvertEncodeFailed;

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "imaging/cancel_request.h"
+#include "imaging/conversion_options.h"
 #include "imaging/jpeg_strip_writer.h"
 #include "imaging/readers/picture_description.h"
 
@@ -14,6 +15,7 @@ struct ConversionRequest {
   const char* source = nullptr;
   const char* destination = nullptr;
   EncodeSettings settings;
+  ConversionOptions options;
   CancelRequest cancel;
 };
 

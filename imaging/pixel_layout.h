@@ -5,7 +5,8 @@
 //   kGray8     one gray level a pixel
 //   kPalette8  one palette index a pixel
 //   kRgb24     red, green, blue
-//   kArgb32    alpha (or unused), red, green, blue
+//   kArgb32    alpha, red, green, blue (a reader without alpha hands out
+//              kRgb24)
 #pragma once
 
 #include <cstddef>

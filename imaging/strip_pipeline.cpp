@@ -23,11 +23,13 @@ constexpr int32_t kRowUnit = 16;
 
 }  // namespace
 
-StripPipeline::StripPipeline(PictureReader& reader, const EncodeSettings& settings, const CancelRequest& cancel)
+StripPipeline::StripPipeline(PictureReader& reader, const EncodeSettings& settings, const CancelRequest& cancel,
+                             const ConversionOptions& options)
     : reader_(reader),
       settings_(settings),
       cancel_(cancel),
-      converter_(reader.description().layout, reader.description().palette, settings.input_layout()),
+      keep_metadata_(options.keep_metadata),
+      converter_(reader.description(), settings.input_layout(), options.flatten ? &options.background : nullptr),
       height_(reader.description().height),
       strip_rows_(StripRows(reader.description(), settings)) {}
 
@@ -119,7 +121,7 @@ bool StripPipeline::Consume(const Strip& strip) {
   return true;
 }
 
-PipelineOutcome StripPipeline::Run(const char* destination) {
+PipelineOutcome StripPipeline::Run(const char* destination, const FileTime* last_write) {
   const PictureDescription& picture = reader_.description();
   if (!converter_.valid()) return PipelineOutcome::kReadFailed;
   std::unique_ptr<StripQueue> queue;
@@ -129,7 +131,10 @@ PipelineOutcome StripPipeline::Run(const char* destination) {
   } catch (...) {
     return PipelineOutcome::kReadFailed;  // no memory for the strips: nothing was decoded
   }
-  writer_ok_ = writer_.Begin(destination, picture.width, picture.height, settings_, picture.metadata, cancel_);
+  static const std::vector<MetadataBlock> kNoMetadata;
+  writer_ok_ = writer_.Begin(destination, picture.width, picture.height, settings_,
+                             keep_metadata_ ? picture.metadata : kNoMetadata, cancel_);
+  if (writer_ok_ && last_write != nullptr) writer_.KeepLastWriteTime(*last_write);
 
   std::thread helper;
   bool decoding_here = true;

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "imaging/cancel_request.h"
+#include "imaging/conversion_options.h"
+#include "imaging/file_time.h"
 #include "imaging/jpeg_strip_writer.h"
 #include "imaging/pixel_conversion.h"
 #include "imaging/readers/picture_reader.h"
@@ -23,8 +25,10 @@ enum class PipelineOutcome { kConverted, kReadFailed, kWriteFailed, kCancelled }
 
 class StripPipeline {
  public:
-  // `reader` is open; `cancel` must outlive Run.
-  StripPipeline(PictureReader& reader, const EncodeSettings& settings, const CancelRequest& cancel);
+  // `reader` is open; `cancel` must outlive Run. Of `options`, the pipeline
+  // heeds the flattening and whether metadata is written.
+  StripPipeline(PictureReader& reader, const EncodeSettings& settings, const CancelRequest& cancel,
+                const ConversionOptions& options = ConversionOptions());
   StripPipeline(const StripPipeline&) = delete;
   StripPipeline& operator=(const StripPipeline&) = delete;
 
@@ -38,8 +42,9 @@ class StripPipeline {
   // Converts the whole picture into `destination`. A read failure wins over
   // a write failure (the rows are read to their end even when the
   // destination cannot be made, to tell which), a cancel over both; on any
-  // failure the destination stays as it was.
-  PipelineOutcome Run(const char* destination);
+  // failure the destination stays as it was. With `last_write`, the
+  // finished file has that last-write time.
+  PipelineOutcome Run(const char* destination, const FileTime* last_write = nullptr);
 
  private:
   bool ProduceOne(StripQueue& queue);
@@ -49,6 +54,7 @@ class StripPipeline {
   PictureReader& reader_;
   const EncodeSettings settings_;
   const CancelRequest& cancel_;
+  const bool keep_metadata_;
   const PixelConverter converter_;
   const int32_t height_;
   const int32_t strip_rows_;

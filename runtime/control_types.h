@@ -43,6 +43,7 @@ struct ControlCreateInfo {
   HFONT font;  // the window's font (owned by the window)
   const uint8_t* properties;  // the stored property record (read it with a ByteCursor)
   uint32_t property_size;
+  bool checked;  // a check box starts checked
 };
 
 // One control of a loaded window, or the window itself (id 0).

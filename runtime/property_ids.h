@@ -53,6 +53,12 @@ enum ProgressBarProperty : int32_t {
   kProgressPosition = 2,  // integer
 };
 
+// Check box ("选择框").
+enum CheckBoxProperty : int32_t {
+  kCheckBoxCaption = 0,  // text
+  kCheckBoxChecked = 1,  // logical
+};
+
 // Menu item ("菜单项"); the menu ("菜单") has the common properties only.
 enum MenuItemProperty : int32_t {
   kMenuItemCaption = 0,   // text; "-" makes the item a separator

@@ -34,8 +34,10 @@ packages=(
   # running and testing the Windows build
   wine wine32:i386 wine64 xvfb xauth fonts-wqy-microhei locales
   imagemagick libjpeg-turbo-progs x11-utils
-  # sample HEIC, AVIF and WebP files (with EXIF) for tests and benchmarks
-  libheif-examples libavif-bin webp libimage-exiftool-perl
+  # sample pictures with EXIF and a colour profile
+  libimage-exiftool-perl icc-profiles-free
+  # sample HEIC, AVIF and WebP files for tests and benchmarks
+  libheif-examples libavif-bin webp
 )
 apt-get install -y -qq --no-install-recommends "${packages[@]}"
 

@@ -20,7 +20,7 @@ UTF-8 here and become GBK):
       caption "开始"
       rect 8 8 80 24
       parent 10                    an earlier control (menu items: their menu)
-      hidden | disabled
+      hidden | disabled | checked  (checked: a check box or menu item starts so)
       on 0 OnStartClicked
       properties {                 the stored property record, field by field
         u8 1 | u16 2 | i32 -1 | u32 0xFF000000
@@ -42,7 +42,7 @@ import sys
 MAGIC = b"TVWT"
 FORMAT_VERSION = 1
 MAX_CONTROL_ID = 0xFFFF
-VISIBLE, DISABLED = 1, 2
+VISIBLE, DISABLED, CHECKED = 1, 2, 4
 BOLD, ITALIC = 1, 2
 IDENTIFIER = re.compile(r"[A-Za-z_][A-Za-z0-9_]*$")
 
@@ -220,9 +220,12 @@ def parse(path, windows):
             if not any(c.id == parent for c in window.controls[:-1]):
                 raise TemplateError(f"{at}: parent {parent} is not an earlier control")
             target.parent = parent
-        elif keyword in ("hidden", "disabled") and target is not window:
+        elif keyword in ("hidden", "disabled", "checked") and target is not window:
             need(0)
-            target.flags = (target.flags & ~VISIBLE) if keyword == "hidden" else (target.flags | DISABLED)
+            if keyword == "hidden":
+                target.flags &= ~VISIBLE
+            else:
+                target.flags |= DISABLED if keyword == "disabled" else CHECKED
         elif keyword == "on":
             need(2)
             event = number(args[0], at, -(1 << 31), (1 << 31) - 1)

@@ -2,7 +2,10 @@
 // header is read: the size, the pixel layout of its rows (and the palette
 // for palette indices), whether the rows can flow strip by strip or the
 // whole picture must be decoded first, what the reader holds in memory
-// while it decodes, and the file's metadata blocks.
+// while it decodes, the transparency of palette entries and the file's
+// metadata blocks. By default the engine drops transparency and writes the
+// stored colours; a conversion asked to flatten lays the pixels on a
+// background colour instead (imaging/pixel_conversion.h).
 #pragma once
 
 #include <cstddef>
@@ -19,7 +22,9 @@ enum class RowSupply : uint8_t { kStrips, kWholePicture };
 
 // Metadata travels as opaque blocks from the reader to the writer; nothing
 // in between parses them. The bytes are the block's payload as the JPEG
-// marker segment would carry it after its identifier.
+// marker segment would carry it after its identifier: for kExif the
+// TIFF-structured block from its byte-order mark ("II*\0" or "MM\0*"), for
+// kXmp the XML packet, for kIcc the whole profile (the writer splits it).
 enum class MetadataKind : uint8_t { kExif, kXmp, kIcc };
 struct MetadataBlock {
   MetadataKind kind;
@@ -33,6 +38,13 @@ struct PictureDescription {
   // For kPalette8: the entries in use; the rest of the 256 stay zero.
   int32_t palette_count = 0;
   PaletteEntry palette[256] = {};
+  // For kArgb32: the colours are already multiplied by their alpha (laid on
+  // black), as TIFF's RGBA decoding delivers them; else they are as stored.
+  bool alpha_premultiplied = false;
+  // For kPalette8: the alpha of the first palette_alpha_count entries (as a
+  // PNG tRNS chunk gives them); the entries after them are opaque.
+  int32_t palette_alpha_count = 0;
+  uint8_t palette_alpha[256] = {};
   RowSupply supply = RowSupply::kStrips;
   // Bytes the reader holds while it decodes, beside the rows it hands out:
   // the codec's state and buffers. A kWholePicture reader's picture itself

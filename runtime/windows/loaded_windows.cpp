@@ -47,6 +47,7 @@ bool CreateControl(LoadedWindow& window, const ControlTemplate& source) {
   control.source = &source;
   control.visible = (source.flags & kControlVisible) != 0;
   control.disabled = (source.flags & kControlDisabled) != 0;
+  control.checked = (source.flags & kControlChecked) != 0;
   if (type->windowless) {
     control.caption = source.caption;
   } else {
@@ -62,7 +63,8 @@ bool CreateControl(LoadedWindow& window, const ControlTemplate& source) {
                                  control.disabled,
                                  window.font ? window.font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)),
                                  source.properties.data(),
-                                 static_cast<uint32_t>(source.properties.size())};
+                                 static_cast<uint32_t>(source.properties.size()),
+                                 control.checked};
     control.handle = type->create(info);
     if (!control.handle) return false;
   }

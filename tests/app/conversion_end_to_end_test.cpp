@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <map>
 
 #include "tests/app/driver/main_window.h"
@@ -123,6 +125,35 @@ TEST_F(ConversionEndToEnd, OverwriteModeReplacesTheSourcesUnderTheirNames) {
   ASSERT_EQ(again.error(), "");
   EXPECT_EQ(CaptionOf(again.controls().save_mode), "覆盖原图");
   EXPECT_FALSE(IsWindowVisible(again.controls().browse));
+}
+
+// The check box starts off, is remembered at once, and a run with it on
+// gives each JPEG its source's last-write time, here over the source.
+TEST_F(ConversionEndToEnd, KeepDatesBoxIsRememberedAndKeepsTheSourcesTimes) {
+  ScratchFolder scratch("run_dates");
+  const std::string root = AbsolutePath(scratch.path());
+  ASSERT_TRUE(WriteSmallPng(root + "\\dated.png", 16, 8));
+  const auto old_time = std::filesystem::last_write_time(root + "\\dated.png") - std::chrono::hours(24 * 400);
+  std::filesystem::last_write_time(root + "\\dated.png", old_time);
+  const auto checked = [](HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; };
+  {
+    ProgramSession program(TULVEX_PROGRAM, kCaption);
+    ASSERT_EQ(program.error(), "");
+    EXPECT_FALSE(checked(program.controls().keep_dates)) << "off without a settings file";
+    ASSERT_TRUE(program.Click(program.controls().keep_dates));
+    EXPECT_TRUE(WaitUntil([] { return ReadSetting("保留文件日期") == "1"; }, 5000)) << ReadSetting("保留文件日期");
+    ASSERT_TRUE(program.AddFiles(root, {"dated.png"})) << program.error();
+    ASSERT_TRUE(program.RunToEnd(60000)) << program.error();
+    EXPECT_EQ(program.Rows()[0][2], kConverted);
+  }
+  EXPECT_EQ(JpegProblem(root + "\\dated.png", 16, 8), "");
+  EXPECT_TRUE(std::filesystem::last_write_time(root + "\\dated.png") == old_time);
+
+  ProgramSession again(TULVEX_PROGRAM, kCaption);
+  ASSERT_EQ(again.error(), "");
+  EXPECT_TRUE(checked(again.controls().keep_dates)) << "remembered";
+  ASSERT_TRUE(again.Click(again.controls().keep_dates));
+  EXPECT_TRUE(WaitUntil([] { return ReadSetting("保留文件日期") == "0"; }, 5000)) << ReadSetting("保留文件日期");
 }
 
 TEST_F(ConversionEndToEnd, StartWithAnEmptyListDoesNothing) {

@@ -58,9 +58,10 @@ TEST(SettingsStoreTest, WritesTheSystemDriveFileWhileItCanBeWritten) {
   EXPECT_EQ(store.CurrentPath(), kPrimary);
 }
 
-TEST(SettingsStoreTest, AFailedWriteMovesBothChoicesToApplicationData) {
+TEST(SettingsStoreTest, AFailedWriteMovesEveryChoiceToApplicationData) {
   FakeSettingsFiles files;
   files.files[kPrimary][kSaveFolderKey] = "D:\\out";
+  files.files[kPrimary][kKeepDatesKey] = "1";
   files.unwritable.insert(kPrimary);
   SettingsStore store(files, kPrimary, kFallback);
   EXPECT_TRUE(store.Write(kSaveModeKey, "b"));
@@ -68,6 +69,7 @@ TEST(SettingsStoreTest, AFailedWriteMovesBothChoicesToApplicationData) {
   // The new choice and the one already kept are both in the new file.
   EXPECT_EQ(files.files[kFallback][kSaveModeKey], "b");
   EXPECT_EQ(files.files[kFallback][kSaveFolderKey], "D:\\out");
+  EXPECT_EQ(files.files[kFallback][kKeepDatesKey], "1");
   EXPECT_EQ(store.Read(kSaveModeKey, "a"), "b");
   EXPECT_EQ(store.Read(kSaveFolderKey, "prog"), "D:\\out");
 }

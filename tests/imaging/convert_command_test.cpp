@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <chrono>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -23,7 +24,7 @@
 namespace {
 
 struct Arguments {
-  Value records[7];
+  Value records[10];
 };
 
 Arguments MakeArguments(const std::string& source, const std::string& destination, uint32_t grayscale = 0,
@@ -131,6 +132,43 @@ TEST_F(ConvertCommandTest, CancelRequestLeavesTheDestinationAsItWas) {
   EXPECT_EQ(Convert(arguments, 7), kConvertSucceeded);
   arguments.records[6] = OmittedArgument();
   EXPECT_EQ(Convert(arguments, 7), kConvertSucceeded) << "an omitted flag";
+}
+
+// Arguments 8 to 10: keep dates, strip, background. A picture converted
+// over itself keeps the time it had before it was replaced.
+TEST_F(ConvertCommandTest, FurtherOptionalArguments) {
+  ASSERT_TRUE(WritePngFile(source_, PngPicture{2, 2, PNG_COLOR_TYPE_GRAY, 8, false, {1, 2, 3, 4}}));
+  ASSERT_TRUE(WriteFileBytes(destination_, "untouched"));
+  const struct {
+    const char* what;
+    int index;
+    Value value;
+  } bad[] = {
+      {"keep dates not a logical", 7, MakeInteger(1)},
+      {"strip not a logical", 8, LendText("1")},
+      {"background above 0xFFFFFF", 9, MakeInteger(0x1000000)},
+      {"background below 0", 9, MakeInteger(-1)},
+      {"background not a number", 9, LendText("ffffff")},
+  };
+  for (const auto& c : bad) {
+    Arguments arguments = MakeArguments(source_, destination_);
+    arguments.records[c.index] = c.value;
+    EXPECT_EQ(Convert(arguments, 10), kConvertBadArguments) << c.what;
+  }
+  EXPECT_EQ(ReadFileBytes(destination_), "untouched");
+
+  const auto old_time = std::filesystem::last_write_time(source_) - std::chrono::hours(24 * 400);
+  std::filesystem::last_write_time(source_, old_time);
+  Arguments keep = MakeArguments(source_, source_);
+  keep.records[7] = MakeLogical(true);
+  ASSERT_EQ(Convert(keep, 8), kConvertSucceeded);
+  EXPECT_TRUE(std::filesystem::last_write_time(source_) == old_time) << "converted over itself";
+  keep.records[1] = LendText(destination_.c_str());
+  ASSERT_EQ(Convert(keep, 8), kConvertSucceeded);
+  EXPECT_TRUE(std::filesystem::last_write_time(destination_) == old_time) << "into another file";
+  keep.records[7] = MakeLogical(false);
+  ASSERT_EQ(Convert(keep, 8), kConvertSucceeded);
+  EXPECT_FALSE(std::filesystem::last_write_time(destination_) == old_time) << "a date kept unasked";
 }
 
 TEST_F(ConvertCommandTest, SourcesThatCannotBeRead) {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,14 +23,18 @@
 
 namespace {
 
-// The whole-picture way, through the loader and the buffer writer.
+// The whole-picture way, through the loader and the buffer writer, with
+// the reader's metadata.
 int32_t ConvertWhole(const std::string& source, const std::string& destination, bool grayscale) {
+  std::unique_ptr<PictureReader> reader;
+  const int opened = PictureLoader::OpenReader(source.c_str(), &reader);
+  if (opened != 1) return opened == -1 ? kConvertSourceMissing : kConvertUnreadable;
+  const std::vector<MetadataBlock> metadata = reader->description().metadata;
   PictureBuffer picture;
-  PictureLoader loader;
-  const int loaded = loader.Load(source.c_str(), &picture);
-  if (loaded != 1) return loaded == -1 ? kConvertSourceMissing : kConvertUnreadable;
+  if (!ReadWholePictureInto(*reader, &picture)) return kConvertUnreadable;
   JpegCodec writer;
-  return writer.Write(destination.c_str(), picture, 100, grayscale ? 0 : 1, 1, 0, nullptr) == 1
+  return writer.Write(destination.c_str(), picture, 100, grayscale ? 0 : 1, 1, 0, nullptr, CancelRequest(),
+                      metadata) == 1
              ? kConvertSucceeded
              : kConvertEncodeFailed;
 }

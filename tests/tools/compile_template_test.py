@@ -68,6 +68,14 @@ class CompilerOutput(unittest.TestCase):
         expected += u32(2) + u32(0) + u32(1) + ["OnSize"] + u32(3) + u32(0) + u32(-1)
         self.assertEqual(parts, expected)
 
+    def test_flags_of_a_control(self):
+        flags_at = -12  # flags, property byte count, binding count follow
+        for lines, flags in [("", 1), ("  hidden\n", 0), ("  checked\n", 5), ("  hidden\n  disabled\n  checked\n", 6)]:
+            with self.subTest(lines=lines):
+                code, errors, parts = compile_source('window 1 "a"\ncontrol 选择框 2 "b"\n' + lines)
+                self.assertEqual(code, 0, errors)
+                self.assertEqual(parts[flags_at:flags_at + 4], u32(flags))
+
 
 class CompilerRefusals(unittest.TestCase):
     def assert_refused(self, source, words):

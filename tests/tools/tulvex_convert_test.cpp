@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -92,6 +95,31 @@ TEST_F(TulvexConvertTest, PassesOptionsAsTheApplicationWould) {
   EXPECT_EQ(Tool("-s 101 " + source_ + " " + destination_).out, "-7\t" + source_ + "\n");
 }
 
+// --flatten lays a wholly transparent red picture on green; without it the
+// stored red is written. --keep-dates carries the source's time over.
+TEST_F(TulvexConvertTest, FlattensAndKeepsDatesWhenAsked) {
+  const std::string transparent = folder_.File("transparent.png");
+  std::vector<uint8_t> red(16 * 16 * 4, 0);
+  for (size_t i = 0; i < red.size(); i += 4) red[i] = 255;
+  ASSERT_TRUE(WritePngFile(transparent, PngPicture{16, 16, PNG_COLOR_TYPE_RGB_ALPHA, 8, false, red}));
+  const struct {
+    const char* options;
+    uint8_t want[3];
+  } cases[] = {{"--flatten 00FF00 ", {0, 255, 0}}, {"", {255, 0, 0}}, {"--flatten 0000ff -g ", {29, 29, 29}}};
+  for (const auto& c : cases) {
+    ASSERT_EQ(Tool(c.options + transparent + " " + destination_).status, 0) << c.options;
+    Pixels have;
+    ASSERT_TRUE(DecodeJpegFile(destination_, &have));
+    for (int channel = 0; channel < have.components; ++channel)
+      EXPECT_NEAR(have.at(8, 8, channel), c.want[channel], 3) << c.options << "channel " << channel;
+  }
+
+  const auto old_time = std::filesystem::last_write_time(source_) - std::chrono::hours(24 * 400);
+  std::filesystem::last_write_time(source_, old_time);
+  ASSERT_EQ(Tool("--keep-dates --strip " + source_ + " " + destination_).status, 0);
+  EXPECT_TRUE(std::filesystem::last_write_time(destination_) == old_time);
+}
+
 TEST_F(TulvexConvertTest, ConvertsListsFromFilesAndStandardInput) {
   const std::string missing = folder_.File("missing.png");
   const std::string unreadable = folder_.File("text.png");
@@ -148,7 +176,8 @@ TEST_F(TulvexConvertTest, UsageErrors) {
        {std::string(), source_, source_ + " " + destination_ + " extra", "-x " + source_ + " " + destination_,
         source_ + " " + destination_ + " -q", "--list " + folder_.File("list.txt") + " " + source_,
         std::string("-j 0 --list -"), std::string("-j two --list -"), std::string("-j 2x --list -"),
-        std::string("--list - -j")}) {
+        std::string("--list - -j"), "--flatten 12345 " + source_ + " " + destination_,
+        "--flatten 12345g " + source_ + " " + destination_, source_ + " " + destination_ + " --flatten"}) {
     const ToolRun run = Tool(arguments);
     EXPECT_EQ(run.status, 2) << "arguments: " << arguments;
     EXPECT_NE(run.err.find("usage: tulvex-convert"), std::string::npos) << "arguments: " << arguments;

@@ -12,7 +12,7 @@ void RegisterStandardControlTypes() {
   InitCommonControlsEx(&controls);
   for (const ControlType* type : {WindowControlType(), ButtonControlType(), EditBoxControlType(),
                                   ComboBoxControlType(), ProgressBarControlType(), MenuControlType(),
-                                  MenuItemControlType()}) {
+                                  MenuItemControlType(), CheckBoxControlType()}) {
     RegisterControlType(type);
   }
 }

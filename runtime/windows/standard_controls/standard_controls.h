@@ -1,6 +1,6 @@
 // The runtime's own control types: the window itself, button, edit box,
-// drop-down list, progress bar, popup menu and menu item, with their type
-// identifiers and the events they raise.
+// drop-down list, progress bar, popup menu, menu item and check box, with
+// their type identifiers and the events they raise.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,7 @@ enum StandardControlTypeId : uint32_t {
   kProgressBarTypeId = 0x10005,
   kMenuTypeId = 0x10006,
   kMenuItemTypeId = 0x10007,
+  kCheckBoxTypeId = 0x10008,
 };
 
 // Type names as window templates write them (GBK at run time).
@@ -26,6 +27,7 @@ constexpr char kComboBoxTypeName[] = "组合框";
 constexpr char kProgressBarTypeName[] = "进度条";
 constexpr char kMenuTypeName[] = "菜单";
 constexpr char kMenuItemTypeName[] = "菜单项";
+constexpr char kCheckBoxTypeName[] = "选择框";
 
 // Events.
 constexpr int32_t kWindowCreatedEvent = 0;      // after the controls are made
@@ -33,6 +35,7 @@ constexpr int32_t kWindowSizeChangedEvent = 1;  // new outer width, height
 constexpr int32_t kButtonClickedEvent = 0;
 constexpr int32_t kComboBoxSelectionChangedEvent = 0;
 constexpr int32_t kMenuItemChosenEvent = 0;
+constexpr int32_t kCheckBoxClickedEvent = 0;  // the user turned it on or off
 
 // Registers all of the above (start-up, once).
 void RegisterStandardControlTypes();

@@ -11,3 +11,4 @@ const ControlType* ComboBoxControlType();
 const ControlType* ProgressBarControlType();
 const ControlType* MenuControlType();
 const ControlType* MenuItemControlType();
+const ControlType* CheckBoxControlType();

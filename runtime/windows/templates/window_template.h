@@ -23,7 +23,8 @@
 //                          name their menu or their parent item)
 //       text name, text caption
 //       i32  left, top, width, height  client coordinates of the window
-//       u32  flags         bit 0 visible, bit 1 disabled
+//       u32  flags         bit 0 visible, bit 1 disabled, bit 2 checked
+//                          (check boxes and menu items start checked)
 //       u32  property byte count, then the stored property record
 //     u32  binding count
 //     per binding:
@@ -47,6 +48,7 @@ constexpr uint32_t kMaxControlId = 0xFFFF;
 enum ControlFlags : uint32_t {
   kControlVisible = 1u << 0,
   kControlDisabled = 1u << 1,
+  kControlChecked = 1u << 2,
 };
 
 enum FontFlags : uint32_t {

@@ -65,6 +65,7 @@ bool ProgramSession::FindControls() {
   c.cancel = ChildWithCaption(c.window, "Button", "取消");
   c.browse = ChildWithCaption(c.window, "Button", "浏览");
   c.open_folder = ChildWithCaption(c.window, "Button", "打开");
+  c.keep_dates = ChildWithCaption(c.window, "Button", "保留文件日期");
   c.quality = ChildNearest(c.window, "Edit", 296, 8);
   c.save_folder = ChildNearest(c.window, "Edit", 455, 8);
   c.save_mode = ChildNearest(c.window, "ComboBox", 373, 10);
@@ -74,7 +75,8 @@ bool ProgramSession::FindControls() {
   const std::pair<HWND, const char*> all[] = {
       {c.list, "list"}, {c.add, "添加"}, {c.remove, "删除"}, {c.clear, "清空"}, {c.start, "开始转换"},
       {c.cancel, "取消"}, {c.browse, "浏览"}, {c.open_folder, "打开"}, {c.quality, "quality edit"},
-      {c.save_folder, "save-folder edit"}, {c.save_mode, "combo box"}, {c.progress, "progress bar"}};
+      {c.save_folder, "save-folder edit"}, {c.save_mode, "combo box"}, {c.progress, "progress bar"},
+      {c.keep_dates, "保留文件日期"}};
   for (const auto& control : all) {
     if (!control.first) missing += std::string(" ") + control.second;
   }

@@ -19,6 +19,7 @@ struct MainWindowControls {
   HWND start = nullptr, cancel = nullptr, browse = nullptr, open_folder = nullptr;
   HWND quality = nullptr, save_folder = nullptr;  // edit boxes
   HWND save_mode = nullptr;                       // combo box
+  HWND keep_dates = nullptr;                      // check box
   HWND progress = nullptr;
 };
 

@@ -29,7 +29,7 @@
 namespace {
 
 constexpr uint32_t kMainWindow = 0x52010001;
-constexpr uint32_t kButton = 1, kEdit = 2, kCombo = 3, kProgress = 4, kMenu = 10, kCustom = 20;
+constexpr uint32_t kButton = 1, kEdit = 2, kCombo = 3, kProgress = 4, kCheckBox = 5, kMenu = 10, kCustom = 20;
 
 std::string g_scenario;
 DWORD g_main_thread = 0;
@@ -191,6 +191,8 @@ extern "C" int32_t StartupWindowCreated(int32_t count, const Value*) {
   Log("button left=%d top=%d width=%d height=%d visible=%d disabled=%d", ReadNumber(kButton, kPropertyLeft),
       ReadNumber(kButton, kPropertyTop), ReadNumber(kButton, kPropertyWidth), ReadNumber(kButton, kPropertyHeight),
       ReadNumber(kButton, kPropertyVisible), ReadNumber(kButton, kPropertyDisabled));
+  Log("check box caption=%s checked=%d", ReadText(kCheckBox, kCheckBoxCaption).c_str(),
+      ReadNumber(kCheckBox, kCheckBoxChecked));
   WriteNumber(kCustom, 0, ReadNumber(kCustom, 0) + 10);
   Log("custom word=%d", ReadNumber(kCustom, 0));
   LogConversions();
@@ -208,6 +210,12 @@ extern "C" int32_t StartupButtonClicked(int32_t count, const Value*) {
   Log("edit=%s button=%s tag=%d disabled=%d", ReadText(kEdit, kEditBoxText).c_str(),
       ReadText(kButton, kButtonCaption).c_str(), ReadNumber(kButton, kPropertyTag),
       ReadNumber(kButton, kPropertyDisabled));
+
+  // A click turns the check box off and raises its event; a write raises
+  // nothing.
+  SendMessageA(Handle(kCheckBox), BM_CLICK, 0, 0);
+  WriteNumber(kCheckBox, kCheckBoxChecked, 1);
+  Log("check box written checked=%d", ReadNumber(kCheckBox, kCheckBoxChecked));
 
   // A selection set by the program raises nothing; the user's choice comes
   // as CBN_SELCHANGE, sent here the way the combo box sends it.
@@ -231,6 +239,11 @@ extern "C" int32_t StartupButtonClicked(int32_t count, const Value*) {
 
   Log("worker started");
   RunDetached(PropertyWorker);
+  return 0;
+}
+
+extern "C" int32_t StartupCheckBoxClicked(int32_t count, const Value*) {
+  Log("check box clicked count=%d checked=%d", count, ReadNumber(kCheckBox, kCheckBoxChecked));
   return 0;
 }
 
