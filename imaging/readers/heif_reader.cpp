@@ -21,7 +21,6 @@ struct HeifDecoderState {
   heif_image_handle* handle = nullptr;
   int bits = 8;  // per sample, as coded
   bool alpha = false;
-  bool premultiplied = false;
   // Set when the colours are described by primaries other than BT.709's.
   bool to_srgb = false;
   ColourPrimaries primaries = {};
@@ -129,15 +128,6 @@ void CollectColoursAndMetadata(HeifDecoderState* state, PictureDescription* desc
   heif_nclx_color_profile_free(nclx);
 }
 
-// Straight colours from premultiplied ones; a transparent pixel stays black.
-void Unpremultiply(uint8_t* argb, size_t width) {
-  for (size_t x = 0; x < width; ++x, argb += 4) {
-    const unsigned alpha = argb[0];
-    if (alpha == 0 || alpha == 255) continue;
-    for (int c = 1; c < 4; ++c) argb[c] = static_cast<uint8_t>(std::min(255u, (argb[c] * 255u + alpha / 2) / alpha));
-  }
-}
-
 // Copies libheif's interleaved rows (RGB or RGBA, one byte a sample, or two
 // little-endian bytes with `bits` significant ones) into the engine's
 // layout, alpha moved in front, deeper samples rounded to 8 bits.
@@ -195,11 +185,11 @@ bool HeifReader::ReadHeader(const char* path, PictureDescription* description) {
                          heif_image_handle_get_chroma_bits_per_pixel(state->handle));
   if (state->bits < 1 || state->bits > 16) return false;
   state->alpha = heif_image_handle_has_alpha_channel(state->handle) != 0;
-  state->premultiplied = state->alpha && heif_image_handle_is_premultiplied_alpha(state->handle) != 0;
 
   description->width = width;
   description->height = height;
   description->layout = state->alpha ? PixelLayout::kArgb32 : PixelLayout::kRgb24;
+  description->alpha_premultiplied = state->alpha && heif_image_handle_is_premultiplied_alpha(state->handle) != 0;
   description->supply = RowSupply::kWholePicture;
   const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
   description->working_bytes = DecodingBytes(pixels, state->bits, state->alpha) + PrimariesToSrgb::kWorkingBytes;
@@ -236,8 +226,6 @@ bool HeifReader::DecodeWhole(uint8_t* pixels, size_t stride) {
                     heif_image_get_height(image, heif_channel_interleaved) == picture.height;
   if (fits) {
     CopyRows(in, static_cast<size_t>(in_stride), bits, state->alpha, pixels, stride, picture.width, picture.height);
-    if (state->premultiplied)
-      for (int32_t y = 0; y < picture.height; ++y) Unpremultiply(pixels + y * stride, static_cast<size_t>(picture.width));
     converter.ConvertRows(pixels, stride, picture.width, picture.height);
   }
   heif_image_release(image);

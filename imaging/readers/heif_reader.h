@@ -2,10 +2,10 @@
 // decoders built in). The primary image is handed out as libheif shows it:
 // grid tiles put together, cropping, rotation and mirroring applied, so the
 // EXIF block handed on is marked upright. Samples of more than 8 bits are
-// rounded to 8; alpha comes in front of RGB, straight. A file that
-// describes its colours by primaries other than BT.709's instead of a
-// profile has its pixels converted to sRGB. EXIF, XMP and the ICC profile
-// are handed on. The picture is decoded whole.
+// rounded to 8; alpha comes in front of RGB as stored (straight or
+// premultiplied). A file that describes its colours by primaries other
+// than BT.709's instead of a profile has its pixels converted to sRGB.
+// EXIF, XMP and the ICC profile are handed on. The picture is decoded whole.
 #pragma once
 
 #include <memory>
