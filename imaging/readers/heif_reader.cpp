@@ -114,11 +114,14 @@ void CollectColoursAndMetadata(HeifDecoderState* state, PictureDescription* desc
       description->metadata.push_back({MetadataKind::kIcc, std::move(profile)});
     return;
   }
+  if (type != heif_color_profile_type_nclx) return;
+  // libheif hands out the description even when it refuses its primaries
+  // code; it is ours to free either way, and unknown primaries stay as they are.
   heif_color_profile_nclx* nclx = nullptr;
-  if (type != heif_color_profile_type_nclx || heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok)
-    return;
+  const bool known = heif_image_handle_get_nclx_color_profile(handle, &nclx).code == heif_error_Ok;
+  if (nclx == nullptr) return;
   const int primaries = nclx->color_primaries;
-  if (primaries != heif_color_primaries_ITU_R_BT_709_5 && primaries != heif_color_primaries_unspecified) {
+  if (known && primaries != heif_color_primaries_ITU_R_BT_709_5 && primaries != heif_color_primaries_unspecified) {
     state->to_srgb = true;
     state->primaries = {nclx->color_primary_red_x,   nclx->color_primary_red_y,   nclx->color_primary_green_x,
                         nclx->color_primary_green_y, nclx->color_primary_blue_x,  nclx->color_primary_blue_y,
