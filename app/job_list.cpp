@@ -32,7 +32,8 @@ namespace {
 
 constexpr char kPicturesFilter[] =
     "JPG图片|*.jpg|JPEG图片|*.jpeg|BMP图片|*.bmp|TBI图片|*.tbi|PNG图片|*.png|GIF图片|*.gif|"
-    "TIFF图片|*.tif;*.tiff|PCX图片|*.pcx|PCD图片|*.pcd|所有格式|*.*";
+    "TIFF图片|*.tif;*.tiff|PCX图片|*.pcx|PCD图片|*.pcd|HEIC/AVIF/WebP图片|*.heic;*.heif;*.avif;*.webp|"
+    "所有格式|*.*";
 
 using GetOpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
 

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Times one picture of each format, and one of each variant (palette and
 # RLE BMP, GIF, CMYK, progressive and EXIF-with-profile JPEG, palette PNG,
-# CMYK and 16-bit TIFF), converted by tulvex-convert (native, and the
-# Windows builds under Wine) and by other converters at the same settings:
-# quality 100, optimised Huffman tables, 4:2:0 chroma subsampling. A kind
-# tulvex-convert refuses is reported as refused, untimed. The commands of a format run side by side, in turns
-# (bench/time_commands.py); the table gives medians and each one's ratio to
-# the fastest peer.
+# CMYK and 16-bit TIFF, and HEIC, AVIF and WebP as heif-enc, avifenc and
+# cwebp make them), converted by tulvex-convert (native, and the Windows
+# builds under Wine) and by other converters at the same settings: quality
+# 100, optimised Huffman tables, 4:2:0 chroma subsampling. A kind
+# tulvex-convert refuses is reported as refused, untimed. The commands of a
+# format run side by side, in turns (bench/time_commands.py); the table
+# gives medians and each one's ratio to the fastest peer.
 # The codec floor (decoding alone, and cjpeg from decoded pixels) and
 # Wine's cost of starting a program (a 1x1 picture) are shown beside it.
-#   [BASELINE=COMMIT] bench/run-bench.sh [WIDTHxHEIGHT] [RUNS]
-# With BASELINE, tulvex-convert as it was at that commit runs too.
+#   [BASELINE=COMMIT] [FORMATS="heic avif ..."] bench/run-bench.sh [WIDTHxHEIGHT] [RUNS]
+# With BASELINE, tulvex-convert as it was at that commit runs too; FORMATS
+# times only the kinds it names.
 # A benchmark to run by hand, not a test.
 set -euo pipefail
 . "$(dirname "$0")/bench-common.sh"
@@ -22,6 +24,9 @@ bench_install_tools
 # The variants' metadata and profile.
 command -v exiftool >/dev/null || apt-get install -y -qq --no-install-recommends libimage-exiftool-perl >/dev/null
 [ -f /usr/share/color/icc/sRGB.icc ] || apt-get install -y -qq --no-install-recommends icc-profiles-free >/dev/null
+# The phone and web pictures' encoders.
+command -v heif-enc >/dev/null && command -v avifenc >/dev/null && command -v cwebp >/dev/null ||
+  apt-get install -y -qq --no-install-recommends libheif-examples libavif-bin webp >/dev/null
 bench_build
 bench_keep_wine_running
 
@@ -52,9 +57,15 @@ if [ ! -f "$photo-tif16.tif" ]; then
   $magick "$photo.png" -colorspace CMYK -compress lzw "$photo-tifcmyk.tif"
   $magick "$photo.png" -depth 16 -compress zip "$photo-tif16.tif"
 fi
+# Phone and web pictures at the encoders' usual settings (avifenc at a
+# faster speed than its default, which changes the time to make the file,
+# hardly the time to decode it).
+[ -f "$photo.heic" ] || heif-enc -q 85 -o "$photo.heic" "$photo.png" >/dev/null
+[ -f "$photo.avif" ] || avifenc -s 8 -j all "$photo.png" "$photo.avif" >/dev/null
+[ -f "$photo.webp" ] || cwebp -quiet -q 85 "$photo.png" -o "$photo.webp"
 [ -f "$corpus/dot.png" ] || $magick -size 1x1 xc:gray "$corpus/dot.png"
 
-formats=(png tif bmp jpg pcx bmp8 bmprle8 gif jpgcmyk jpgprogressive jpgexificc pngpalette tifcmyk tif16)
+read -ra formats <<<"${FORMATS:-png tif bmp jpg pcx bmp8 bmprle8 gif jpgcmyk jpgprogressive jpgexificc pngpalette tifcmyk tif16 heic avif webp}"
 refused=()
 for format in "${formats[@]}"; do
   in=$photo.$format

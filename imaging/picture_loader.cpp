@@ -6,10 +6,12 @@
 #include "imaging/path_probe.h"
 #include "imaging/readers/bmp_reader.h"
 #include "imaging/readers/gif_reader.h"
+#include "imaging/readers/heif_reader.h"
 #include "imaging/readers/pcd_reader.h"
 #include "imaging/readers/pcx_reader.h"
 #include "imaging/readers/png_reader.h"
 #include "imaging/readers/tiff_reader.h"
+#include "imaging/readers/webp_reader.h"
 
 namespace {
 
@@ -22,7 +24,7 @@ std::unique_ptr<PictureReader> MakePhotoCdReader() { return std::unique_ptr<Pict
 // The order of tries.
 using ReaderMaker = std::unique_ptr<PictureReader> (*)();
 constexpr ReaderMaker kReaders[] = {Make<JpegCodec>, Make<BmpReader>, Make<TiffReader>, Make<PngReader>,
-                                    Make<GifReader>, Make<PcxReader>, MakePhotoCdReader};
+                                    Make<GifReader>, Make<WebpReader>, Make<HeifReader>, Make<PcxReader>, MakePhotoCdReader};
 
 }  // namespace
 

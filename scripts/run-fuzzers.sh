@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (preset fuzz), gives each a seed corpus (small
-# BMP, GIF, PCX and image pac inputs made here, plus every file in tests/crashers)
+# BMP, GIF, PCX, image pac and WebP inputs made here, the HEIC and AVIF files
+# of tests/pictures, plus every file in tests/crashers)
 # and runs every fuzz/*_fuzzer for FUZZ_SECONDS seconds (default 30; e.g.
 # FUZZ_SECONDS=3600 for a long run). Fails when any target reports a crash,
 # a leak or a timeout. FUZZ_BUILD_DIR picks the build folder.
@@ -74,6 +75,25 @@ for resolution in 0 1 2; do
   { printf "\\x0$resolution"; head -c 3000 /dev/urandom; } >"$seeds/pcd/rows-$resolution.bin"
 done
 
+# HEIC and AVIF: the reader test's small files. WebP: lossy with alpha,
+# lossless, with metadata chunks, and an animation. EXIF: a block with an
+# Orientation, bare and after its identifier.
+mkdir -p "$seeds/heif" "$seeds/webp" "$seeds/exif"
+cp tests/pictures/*.heic tests/pictures/*.avif "$seeds/heif/"
+webp=$seeds/webp
+/usr/bin/convert -size 12x8 gradient:red-blue -alpha set -channel A -fx 'i/w' +channel "$webp/source.png"
+/usr/bin/convert -size 12x8 gradient:green-yellow "$webp/other.png"
+cwebp -quiet -q 80 "$webp/source.png" -o "$webp/lossy.webp"
+cwebp -quiet -lossless "$webp/source.png" -o "$webp/lossless.webp"
+img2webp -loop 0 "$webp/source.png" -lossy "$webp/other.png" -o "$webp/animated.webp" >/dev/null
+exif='II*\x00\x08\x00\x00\x00\x01\x00\x12\x01\x03\x00\x01\x00\x00\x00\x06\x00\x00\x00\x00\x00\x00\x00'
+printf "$exif" >"$seeds/exif/bare.bin"
+printf 'Exif\x00\x00'"$exif" >"$seeds/exif/identified.bin"
+printf '<x:xmpmeta xmlns:x="adobe:ns:meta/"/>' >"$webp/xmp.xml"
+webpmux -set exif "$seeds/exif/identified.bin" "$webp/lossy.webp" -o "$webp/exif.webp" >/dev/null
+webpmux -set xmp "$webp/xmp.xml" "$webp/exif.webp" -o "$webp/metadata.webp" >/dev/null
+rm "$webp"/*.png "$webp/xmp.xml" "$webp/exif.webp"
+
 # The fuzzers' input files and the engine's backing files go to a folder of
 # the build's own: a fuzzer stopped by its time limit skips its exit
 # handlers and would leave its input file behind in /tmp.
@@ -93,6 +113,9 @@ for fuzzer in "$build"/fuzz/*_fuzzer; do
     pcx_*) own=$seeds/pcx ;;
     pcd_*) own=$seeds/pcd ;;
     tiff_*) own=$seeds/tiff ;;
+    heif_*) own=$seeds/heif ;;
+    webp_*) own=$seeds/webp ;;
+    exif_*) own=$seeds/exif ;;
     *) own=$seeds ;;
   esac
   corpus=$build/fuzz-corpus/$name
