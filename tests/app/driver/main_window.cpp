@@ -178,22 +178,31 @@ bool ProgramSession::AddFolder(const std::string& folder) {
 }
 
 bool ProgramSession::SelectRows(int first, int last) {
-  RECT cell;
-  SendMessageA(controls_.list, LVM_ENSUREVISIBLE, first, FALSE);
-  if (!ListViewCellRect(controls_.list, first, 1, &cell)) return Fail("cannot locate row " + std::to_string(first));
-  if (!ClickClientPoint(controls_.list, POINT{cell.left + 20, (cell.top + cell.bottom) / 2})) {
-    return Fail("cannot click row " + std::to_string(first));
-  }
-  // Shift with the arrow keys extends the selection from the clicked row.
-  if (last > first && (!KeyDown(VK_SHIFT) || !PressKey(VK_DOWN, last - first) || !KeyUp(VK_SHIFT))) {
-    return Fail("keys on the list failed");
-  }
   std::vector<int> wanted;
   for (int row = first; row <= last; ++row) wanted.push_back(row);
-  if (WaitUntil([&] { return SelectedListViewRows(controls_.list) == wanted; }, 10000)) return true;
-  std::string selected;
-  for (int row : SelectedListViewRows(controls_.list)) selected += " " + std::to_string(row);
-  return Fail("the clicks selected rows" + selected);
+  std::string failure;
+  // The click that activates the window makes Wine's X11 driver match its
+  // key state to the X server's a moment later, which can let go of a key
+  // sent in between: the window is then active, and a second try holds.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    RECT cell;
+    SendMessageA(controls_.list, LVM_ENSUREVISIBLE, first, FALSE);
+    if (!ListViewCellRect(controls_.list, first, 1, &cell)) return Fail("cannot locate row " + std::to_string(first));
+    if (!ClickClientPoint(controls_.list, POINT{cell.left + 20, (cell.top + cell.bottom) / 2})) {
+      return Fail("cannot click row " + std::to_string(first));
+    }
+    // Shift with the arrow keys extends the selection from the clicked row.
+    bool keyed = last == first || (KeyDown(VK_SHIFT) && PressKey(VK_DOWN, last - first));
+    keyed = KeyUp(VK_SHIFT) && keyed;
+    if (!keyed) {
+      failure = "keys on the list failed";
+      continue;
+    }
+    if (WaitUntil([&] { return SelectedListViewRows(controls_.list) == wanted; }, 10000)) return true;
+    failure = "the clicks selected rows";
+    for (int row : SelectedListViewRows(controls_.list)) failure += " " + std::to_string(row);
+  }
+  return Fail(failure);
 }
 
 bool ProgramSession::Click(HWND control) {
