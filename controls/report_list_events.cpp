@@ -5,8 +5,8 @@
 #include <commctrl.h>
 
 #include <cstring>
-#include <memory>
 
+#include "controls/control_window.h"
 #include "controls/report_list.h"
 #include "controls/report_list_commands.h"
 #include "controls/report_list_state.h"
@@ -114,13 +114,12 @@ LRESULT OnNotify(HWND list, ReportListState& state, NMHDR* header) {
 void OnCheckStateChanged(HWND list, int row) {
   if (row < 0 || row >= static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0))) return;
   const auto bits = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
-  // State image n is stored as n + 1; 0 (none) reads as -1.
-  const int32_t index = static_cast<int32_t>((bits & LVIS_STATEIMAGEMASK) >> 12) - 1;
+  const int32_t index = StateImageOfBits(bits);
   RaiseControlEvent(list, kCheckStateChangedEvent, {row, index});
 }
 
 LRESULT CALLBACK ReportListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
-  ReportListState* state = StateOf(list);
+  ReportListState* state = ControlStateOf<ReportListState>(list);
   if (message == kReflectedNotify && state) return OnNotify(list, *state, reinterpret_cast<NMHDR*>(lparam));
   if (message == kCheckStateChangedMessage) {
     OnCheckStateChanged(list, static_cast<int>(wparam));
@@ -136,14 +135,10 @@ LRESULT CALLBACK ReportListProc(HWND list, UINT message, WPARAM wparam, LPARAM l
     platform_states = reinterpret_cast<HIMAGELIST>(CallWindowProcA(g_list_procedure, list, LVM_GETIMAGELIST, LVSIL_STATE, 0));
     if (platform_states == state->state_images) platform_states = nullptr;
   }
-  const LRESULT result = CallWindowProcA(g_list_procedure, list, message, wparam, lparam);
+  const LRESULT result = PassOnWithFocusEvents(g_list_procedure, list, message, wparam, lparam);
   if (platform_states) ImageList_Destroy(platform_states);
-  RaiseFocusEvents(list, message);
-  if (message == WM_NCDESTROY) {
-    // The list is gone with its window; the objects made from its record go too.
-    std::unique_ptr<ReportListState> owned(state);
-    SetWindowLongPtrA(list, GWLP_USERDATA, 0);
-  }
+  // The list is gone with its window; the objects made from its record go too.
+  if (message == WM_NCDESTROY) FreeControlState<ReportListState>(list);
   return result;
 }
 
