@@ -61,6 +61,15 @@ bool WriteStateProperty(ControlInstance& control, int32_t property, uint32_t wor
   return state != nullptr && Write(control.handle, *state, property, word0, word1);
 }
 
+// The type record of a windowed control whose properties live in its
+// window's state (`Read` and `Write` as above).
+template <typename State, HWND (*Create)(const ControlCreateInfo&), bool (*Read)(HWND, const State&, int32_t, Value*),
+          bool (*Write)(HWND, State&, int32_t, uint32_t, uint32_t)>
+constexpr ControlType StateControlType(uint32_t type_id, const char* type_name) {
+  return ControlType{type_id, type_name, false, Create, ReadStateProperty<State, Read>,
+                     WriteStateProperty<State, Write>};
+}
+
 // Hands a message to the procedure the control's class is built on (null:
 // DefWindowProcA, for a class of its own), then raises the common focus
 // events for WM_SETFOCUS and WM_KILLFOCUS, so that handlers see the focus

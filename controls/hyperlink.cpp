@@ -173,8 +173,7 @@ bool WriteHyperlink(HWND link, HyperlinkState& state, int32_t property, uint32_t
 }  // namespace
 
 const ControlType* HyperlinkControlType() {
-  static const ControlType type = {kHyperlinkTypeId, "超级链接框", false, CreateHyperlink,
-                                   ReadStateProperty<HyperlinkState, ReadHyperlink>,
-                                   WriteStateProperty<HyperlinkState, WriteHyperlink>};
+  static const ControlType type =
+      StateControlType<HyperlinkState, CreateHyperlink, ReadHyperlink, WriteHyperlink>(kHyperlinkTypeId, "超级链接框");
   return &type;
 }

@@ -11,7 +11,9 @@ constexpr uint32_t kNewestVersion = 1;
 
 HyperlinkRecord::HyperlinkRecord() : hover_color(GetSysColor(COLOR_HIGHLIGHT)) {}
 
-LinkType ClampedLinkType(int32_t value) { return value >= 1 ? LinkType::kWeb : LinkType::kEmail; }
+LinkType ClampedLinkType(int32_t value) {
+  return value >= static_cast<int32_t>(LinkType::kWeb) ? LinkType::kWeb : LinkType::kEmail;
+}
 
 bool ReadHyperlinkRecord(const uint8_t* bytes, size_t size, HyperlinkRecord* record) {
   return ReadVersionedRecord(bytes, size, kNewestVersion, record, [record](ByteCursor& cursor, uint32_t) {

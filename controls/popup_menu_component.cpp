@@ -23,6 +23,7 @@ constexpr char kComponentClass[] = "TulvexMenuComponent";
 constexpr UINT_PTR kSubclassId = 0x544D4E55;  // one component per window
 constexpr int kTextMargin = 6;
 constexpr int kSeparatorHeight = 7;
+constexpr size_t kMenuTextBytes = 512;  // an item's text, longer ones cut
 constexpr int kItemPadding = 8;  // added to the text's height when the record gives none
 constexpr int kCheckMarkInset = 2;
 constexpr uint32_t kNewestVersion = 0;
@@ -80,8 +81,8 @@ void ConvertMenu(MenuComponentState& state, HMENU menu) {
     auto item = std::make_unique<OwnedItem>();
     item->separator = (info.fType & MFT_SEPARATOR) != 0;
     if (!item->separator) {
-      char text[512] = "";
-      GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+      char text[kMenuTextBytes] = "";
+      GetMenuStringA(menu, static_cast<UINT>(i), text, static_cast<int>(sizeof text), MF_BYPOSITION);
       item->text = text;
     }
     MENUITEMINFOA owner_drawn = {};
@@ -243,8 +244,7 @@ bool ReadPopupMenuRecord(const uint8_t* bytes, size_t size, PopupMenuRecord* rec
 }
 
 const ControlType* PopupMenuComponentControlType() {
-  static const ControlType type = {kPopupMenuComponentTypeId, "超级菜单", false, CreateComponent,
-                                   ReadStateProperty<MenuComponentState, ReadComponent>,
-                                   WriteStateProperty<MenuComponentState, WriteComponent>};
+  static const ControlType type = StateControlType<MenuComponentState, CreateComponent, ReadComponent, WriteComponent>(
+      kPopupMenuComponentTypeId, "超级菜单");
   return &type;
 }

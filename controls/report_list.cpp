@@ -96,7 +96,7 @@ void InsertInitialRows(HWND list, ReportListState& state, const std::vector<RowE
 void SelectRow(HWND list, int32_t row) {
   LVITEMA clear = {};
   clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
+  SendMessageA(list, LVM_SETITEMSTATE, kEveryRow, reinterpret_cast<LPARAM>(&clear));
   if (row < 0) return;
   LVITEMA chosen = {};
   chosen.state = chosen.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -104,8 +104,8 @@ void SelectRow(HWND list, int32_t row) {
 }
 
 int32_t CurrentRow(HWND list) {
-  auto row = static_cast<int32_t>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-  if (row < 0) row = static_cast<int32_t>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  auto row = static_cast<int32_t>(SendMessageA(list, LVM_GETNEXTITEM, kBeforeFirstRow, LVNI_FOCUSED));
+  if (row < 0) row = static_cast<int32_t>(SendMessageA(list, LVM_GETNEXTITEM, kBeforeFirstRow, LVNI_SELECTED));
   return row;
 }
 
@@ -320,9 +320,9 @@ bool WriteReportList(HWND list, ReportListState& state, int32_t property, uint32
 }  // namespace controls
 
 const ControlType* ReportListControlType() {
-  static const ControlType type = {
-      kReportListTypeId, "超级列表框", false, controls::CreateReportList,
-      ReadStateProperty<controls::ReportListState, controls::ReadReportList>,
-      WriteStateProperty<controls::ReportListState, controls::WriteReportList>};
+  using namespace controls;
+  static const ControlType type =
+      StateControlType<ReportListState, CreateReportList, ReadReportList, WriteReportList>(kReportListTypeId,
+                                                                                           "超级列表框");
   return &type;
 }

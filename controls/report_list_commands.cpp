@@ -167,7 +167,7 @@ void GetRowCount(Value* result, int32_t count, const Value* args) {
 void GetSelectedRows(Value* result, int32_t count, const Value* args) {
   const HWND list = ListOf(count, args);
   std::vector<int32_t> rows;
-  for (auto row = static_cast<int32_t>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  for (auto row = static_cast<int32_t>(Send(list, LVM_GETNEXTITEM, controls::kBeforeFirstRow, LVNI_SELECTED));
        row >= 0; row = static_cast<int32_t>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) {
     rows.push_back(row);
   }

@@ -55,13 +55,18 @@ void OnClick(HWND list, const NMITEMACTIVATE& click, int32_t event) {
 
 void OnKeyDown(HWND list, const NMLVKEYDOWN& key) {
   if (key.wVKey != VK_SPACE || !HasCheckBoxes(list)) return;
-  const auto row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  const auto row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, kBeforeFirstRow, LVNI_FOCUSED));
   if (row >= 0) PostMessageA(list, kCheckStateChangedMessage, static_cast<WPARAM>(row), 0);
 }
 
+// What the edit events answer without a handler: the edit goes ahead.
+constexpr int32_t kEditAllowed = 1;
+constexpr int32_t kEditRefused = 0;
+
 // TRUE cancels the edit: a handler that answers false.
 LRESULT OnBeginLabelEdit(HWND list, const NMLVDISPINFOA& edit) {
-  return RaiseControlEvent(list, kLabelEditStartingEvent, {edit.item.iItem}, 1) == 0 ? TRUE : FALSE;
+  return RaiseControlEvent(list, kLabelEditStartingEvent, {edit.item.iItem}, kEditAllowed) == kEditRefused ? TRUE
+                                                                                                         : FALSE;
 }
 
 // TRUE keeps the new text. A cancelled edit (no text) ends too: the handler
@@ -69,9 +74,9 @@ LRESULT OnBeginLabelEdit(HWND list, const NMLVDISPINFOA& edit) {
 LRESULT OnEndLabelEdit(HWND list, ReportListState& state, const NMLVDISPINFOA& edit) {
   const bool cancelled = edit.item.pszText == nullptr;
   state.edited_text = cancelled ? "" : edit.item.pszText;
-  const int32_t answer = RaiseControlEvent(list, kLabelEditEndedEvent, {edit.item.iItem}, 1);
+  const int32_t answer = RaiseControlEvent(list, kLabelEditEndedEvent, {edit.item.iItem}, kEditAllowed);
   state.edited_text.clear();
-  return !cancelled && answer != 0 ? TRUE : FALSE;
+  return !cancelled && answer != kEditRefused ? TRUE : FALSE;
 }
 
 void OnGetInfoTip(HWND list, const ReportListState& state, NMLVGETINFOTIPA& tip) {

@@ -16,6 +16,11 @@
 
 namespace controls {
 
+// LVM_GETNEXTITEM from here searches from the first row on; LVM_SETITEMSTATE
+// for it changes every row.
+constexpr WPARAM kBeforeFirstRow = static_cast<WPARAM>(-1);
+constexpr WPARAM kEveryRow = static_cast<WPARAM>(-1);
+
 // The platform keeps a row's state image n as n + 1 in the bits of
 // LVIS_STATEIMAGEMASK, from bit 12 on; 0 there is none.
 constexpr int kStateImageShift = 12;

@@ -21,9 +21,11 @@ namespace {
 constexpr char kSuperButtonClass[] = "TulvexSuperButton";
 WNDPROC g_button_procedure = nullptr;
 
-// Only WAV data ("RIFF" size "WAVE") is handed to the player.
+// Only WAV data ("RIFF", a 32-bit size, "WAVE") is handed to the player.
 void PlayWave(const std::vector<uint8_t>& wave) {
-  if (wave.size() < 12 || std::memcmp(wave.data(), "RIFF", 4) != 0 || std::memcmp(wave.data() + 8, "WAVE", 4) != 0) {
+  constexpr size_t kTagBytes = 4, kFormTagOffset = 8, kHeaderBytes = 12;
+  if (wave.size() < kHeaderBytes || std::memcmp(wave.data(), "RIFF", kTagBytes) != 0 ||
+      std::memcmp(wave.data() + kFormTagOffset, "WAVE", kTagBytes) != 0) {
     return;
   }
   PlaySoundA(reinterpret_cast<LPCSTR>(wave.data()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
@@ -179,8 +181,8 @@ bool WriteAndRepaint(HWND button, SuperButtonState& state, int32_t property, uin
 }  // namespace
 
 const ControlType* SuperButtonControlType() {
-  static const ControlType type = {kSuperButtonTypeId, "超级按钮", false, CreateSuperButton,
-                                   ReadStateProperty<SuperButtonState, ReadSuperButtonProperty>,
-                                   WriteStateProperty<SuperButtonState, WriteAndRepaint>};
+  static const ControlType type =
+      StateControlType<SuperButtonState, CreateSuperButton, ReadSuperButtonProperty, WriteAndRepaint>(
+          kSuperButtonTypeId, "超级按钮");
   return &type;
 }

@@ -122,7 +122,7 @@ bool ReadTransparentLabelRecord(const uint8_t* bytes, size_t size, TransparentLa
 }
 
 const ControlType* TransparentLabelControlType() {
-  static const ControlType type = {kTransparentLabelTypeId, "透明标签", false, CreateTransparentLabel,
-                                   ReadStateProperty<LabelState, ReadLabel>, WriteStateProperty<LabelState, WriteLabel>};
+  static const ControlType type =
+      StateControlType<LabelState, CreateTransparentLabel, ReadLabel, WriteLabel>(kTransparentLabelTypeId, "透明标签");
   return &type;
 }
