@@ -59,14 +59,15 @@ void OnKeyDown(HWND list, const NMLVKEYDOWN& key) {
   if (row >= 0) PostMessageA(list, kCheckStateChangedMessage, static_cast<WPARAM>(row), 0);
 }
 
-// What the edit events answer without a handler: the edit goes ahead.
+// The logical answers of the label-edit handlers; without a handler the
+// edit goes ahead.
 constexpr int32_t kEditAllowed = 1;
 constexpr int32_t kEditRefused = 0;
 
 // TRUE cancels the edit: a handler that answers false.
 LRESULT OnBeginLabelEdit(HWND list, const NMLVDISPINFOA& edit) {
-  return RaiseControlEvent(list, kLabelEditStartingEvent, {edit.item.iItem}, kEditAllowed) == kEditRefused ? TRUE
-                                                                                                         : FALSE;
+  const int32_t answer = RaiseControlEvent(list, kLabelEditStartingEvent, {edit.item.iItem}, kEditAllowed);
+  return answer == kEditRefused ? TRUE : FALSE;
 }
 
 // TRUE keeps the new text. A cancelled edit (no text) ends too: the handler
