@@ -1,17 +1,21 @@
 // The one table of border styles and its application to a live window.
 #include "controls/border_styles.h"
 
+#include "controls/stored_blocks.h"
+
+uint32_t ClampedBorder(int32_t value) { return ClampedChoice(static_cast<uint32_t>(value), kLastBorder); }
+
 DWORD BorderExtendedStyle(uint32_t border) {
   switch (border) {
-    case 1: return WS_EX_CLIENTEDGE;
-    case 2: return WS_EX_DLGMODALFRAME;
-    case 3: return WS_EX_STATICEDGE;
-    case 4: return WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
+    case kSunkenBorder: return WS_EX_CLIENTEDGE;
+    case kRaisedBorder: return WS_EX_DLGMODALFRAME;
+    case kShallowSunkenBorder: return WS_EX_STATICEDGE;
+    case kFrameBorder: return WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
     default: return 0;
   }
 }
 
-DWORD BorderWindowStyle(uint32_t border) { return border == 5 ? WS_BORDER : 0; }
+DWORD BorderWindowStyle(uint32_t border) { return border == kSingleLineBorder ? WS_BORDER : 0; }
 
 void ApplyBorderStyle(HWND window, uint32_t border) {
   // Every edge bit any border may have set goes first, the window edge that

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "controls/gdi_holders.h"
+#include "controls/stored_blocks.h"
 #include "runtime/control_types.h"
 
 namespace {
@@ -20,6 +21,9 @@ BITMAPINFO TopDown32BitInfo(SIZE size) {
   return info;
 }
 
+// The transparent colour of a picture whose corner cannot be read.
+constexpr COLORREF kFallbackTransparent = RGB(255, 0, 255);
+
 // DIB pixels are 0x00RRGGBB; COLORREF is 0x00BBGGRR.
 uint32_t PixelOf(COLORREF color) { return GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color); }
 
@@ -32,12 +36,12 @@ SIZE PictureSize(HBITMAP picture) {
 }
 
 COLORREF TransparentColorOf(HBITMAP picture, uint32_t stored) {
-  if (stored != kDefaultBackgroundColour) return ResolveColour(stored);
+  if (stored != kDefaultColorCode) return ResolveColour(stored);
   MemoryDc memory(nullptr);
-  if (!memory || !picture) return RGB(255, 0, 255);
+  if (!memory || !picture) return kFallbackTransparent;
   SelectedObject selected(memory.get(), picture);
   const COLORREF corner = GetPixel(memory.get(), 0, 0);
-  return corner == CLR_INVALID ? RGB(255, 0, 255) : corner;
+  return corner == CLR_INVALID ? kFallbackTransparent : corner;
 }
 
 bool DrawTransparentPicture(HDC dc, int x, int y, HBITMAP picture, COLORREF transparent) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "controls/border_styles.h"
+#include "controls/control_window.h"
 #include "controls/gdi_holders.h"
 #include "controls/hyperlink_opening.h"
 #include "controls/stored_blocks.h"
@@ -19,8 +20,6 @@ struct HyperlinkState {
   bool hovering = false;
   bool visited = false;
 };
-
-HyperlinkState* StateOf(HWND link) { return reinterpret_cast<HyperlinkState*>(GetWindowLongPtrA(link, GWLP_USERDATA)); }
 
 // The text shown: the caption, or the address a click would open.
 std::string ShownText(HWND link, const HyperlinkRecord& record) {
@@ -89,7 +88,7 @@ void OnLeftButtonDown(HWND link, HyperlinkState& state) {
 }
 
 LRESULT CALLBACK HyperlinkProc(HWND link, UINT message, WPARAM wparam, LPARAM lparam) {
-  HyperlinkState* state = StateOf(link);
+  HyperlinkState* state = ControlStateOf<HyperlinkState>(link);
   if (!state) return DefWindowProcA(link, message, wparam, lparam);
   switch (message) {
     case WM_PAINT: OnPaint(link, *state); return 0;
@@ -97,67 +96,36 @@ LRESULT CALLBACK HyperlinkProc(HWND link, UINT message, WPARAM wparam, LPARAM lp
     case WM_MOUSEMOVE: OnMouseMove(link, *state, lparam); return 0;
     case WM_CAPTURECHANGED: OnCaptureChanged(link, *state, reinterpret_cast<HWND>(lparam)); return 0;
     case WM_LBUTTONDOWN: OnLeftButtonDown(link, *state); return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS: RaiseFocusEvents(link, message); break;
     case WM_SETFONT:
     case WM_GETFONT:
       return OnFontMessage(link, message, wparam, lparam, state->font, state->given_font,
                            static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-    case WM_SETTEXT: {
-      const LRESULT result = DefWindowProcA(link, message, wparam, lparam);
-      InvalidateRect(link, nullptr, TRUE);
-      return result;
-    }
-    case WM_NCDESTROY:
-      SetWindowLongPtrA(link, GWLP_USERDATA, 0);
-      delete state;
-      break;
+    case WM_SETTEXT: return SetCaptionAndRepaint(link, wparam, lparam, true);
+    case WM_NCDESTROY: FreeControlState<HyperlinkState>(link); break;
     default: break;
   }
-  return DefWindowProcA(link, message, wparam, lparam);
-}
-
-bool RegisterHyperlinkClass() {
-  static bool registered = false;
-  if (registered) return true;
-  WNDCLASSA link_class = {};
-  link_class.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-  link_class.lpfnWndProc = HyperlinkProc;
-  link_class.hInstance = GetModuleHandleA(nullptr);
-  link_class.hCursor = LoadCursor(nullptr, IDC_HAND);
-  link_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-  link_class.lpszClassName = kHyperlinkClassName;
-  registered = RegisterClassA(&link_class) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  return registered;
+  return PassOnWithFocusEvents(nullptr, link, message, wparam, lparam);
 }
 
 HWND CreateHyperlink(const ControlCreateInfo& info) {
   auto state = std::make_unique<HyperlinkState>();
   if (!ReadHyperlinkRecord(info.properties, info.property_size, &state->record)) return nullptr;
-  if (!RegisterHyperlinkClass()) return nullptr;
+  if (!RegisterControlClass(kHyperlinkClassName, HyperlinkProc, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS,
+                            LoadCursor(nullptr, IDC_HAND), static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))))
+    return nullptr;
   // The template's caption wins over a caption stored in the record.
   const char* caption = info.caption[0] ? info.caption : state->record.caption.c_str();
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-  if (info.visible) style |= WS_VISIBLE;
-  if (info.disabled) style |= WS_DISABLED;
-  const HWND link = CreateWindowExA(0, kHyperlinkClassName, caption, style, info.left, info.top, info.width,
-                                    info.height, info.parent,
-                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(info.control_id)),
-                                    GetModuleHandleA(nullptr), nullptr);
+  const HWND link = CreateControlWindow(info, kHyperlinkClassName, caption, WS_CLIPSIBLINGS);
   if (!link) return nullptr;
   state->font.Reset(FontFromStoredBlock(state->record.font));
-  const uint32_t border = state->record.border;
-  SetWindowLongPtrA(link, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
-  ApplyBorderStyle(link, border);
+  ApplyBorderStyle(link, KeepControlState(link, std::move(state)).record.border);
   return link;
 }
 
-bool ReadHyperlink(ControlInstance& control, int32_t property, Value* value) {
-  const HyperlinkState* state = StateOf(control.handle);
-  if (!state) return false;
-  const HyperlinkRecord& record = state->record;
+bool ReadHyperlink(HWND link, const HyperlinkState& state, int32_t property, Value* value) {
+  const HyperlinkRecord& record = state.record;
   switch (property) {
-    case kHyperlinkCaption: *value = NewTextValue(WindowTextOf(control.handle)); return true;
+    case kHyperlinkCaption: *value = NewTextValue(WindowTextOf(link)); return true;
     case kHyperlinkLinkType: *value = MakeInteger(static_cast<int32_t>(record.link_type)); return true;
     case kHyperlinkEmail: *value = NewTextValue(record.email); return true;
     case kHyperlinkWeb: *value = NewTextValue(record.web); return true;
@@ -173,11 +141,8 @@ bool ReadHyperlink(ControlInstance& control, int32_t property, Value* value) {
 
 // Colours and the link type always repaint; an address only when it is
 // what the control shows (an empty caption).
-bool WriteHyperlink(ControlInstance& control, int32_t property, uint32_t word0, uint32_t word1) {
-  HyperlinkState* state = StateOf(control.handle);
-  if (!state) return false;
-  HyperlinkRecord& record = state->record;
-  const HWND link = control.handle;
+bool WriteHyperlink(HWND link, HyperlinkState& state, int32_t property, uint32_t word0, uint32_t word1) {
+  HyperlinkRecord& record = state.record;
   bool repaint = true;
   switch (property) {
     case kHyperlinkCaption: SetWindowTextA(link, TextOfWords(word0, word1)); return true;
@@ -197,7 +162,7 @@ bool WriteHyperlink(ControlInstance& control, int32_t property, uint32_t word0, 
       break;
     case kHyperlinkFont:
       record.font = BytesOfByteSetWords(word0, word1);
-      state->font.Reset(FontFromStoredBlock(record.font));
+      state.font.Reset(FontFromStoredBlock(record.font));
       break;
     default: return false;
   }
@@ -208,7 +173,7 @@ bool WriteHyperlink(ControlInstance& control, int32_t property, uint32_t word0, 
 }  // namespace
 
 const ControlType* HyperlinkControlType() {
-  static const ControlType type = {kHyperlinkTypeId, "超级链接框", false, CreateHyperlink, ReadHyperlink,
-                                   WriteHyperlink};
+  static const ControlType type =
+      StateControlType<HyperlinkState, CreateHyperlink, ReadHyperlink, WriteHyperlink>(kHyperlinkTypeId, "超级链接框");
   return &type;
 }

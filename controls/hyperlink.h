@@ -11,8 +11,8 @@
 //   8       u32    normal colour
 //   12      u32    visited colour
 //   16      u32    hover colour
-//   20      u32    background colour 0xFF000000: the window's background
-//   24      u32    border            0..5 (clamped)
+//   20      u32    background colour the default code: the window's background
+//   24      u32    border            controls/border_styles.h (clamped)
 //   28      u32    font byte count   0, or 60 for a LOGFONTA-order font block
 //   32      ..     font block
 //   ..      string caption           the window text
@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/stored_blocks.h"
 #include "runtime/control_types.h"
 
 constexpr uint32_t kHyperlinkTypeId = 0x30002;
@@ -39,7 +40,7 @@ enum HyperlinkProperty : int32_t {
   kHyperlinkNormalColor = 4,    // integer colour
   kHyperlinkVisitedColor = 5,   // integer colour
   kHyperlinkHoverColor = 6,     // integer colour
-  kHyperlinkBackColor = 7,      // integer colour or 0xFF000000
+  kHyperlinkBackColor = 7,      // integer colour or kDefaultColorCode
   kHyperlinkBorder = 8,         // integer 0..5
   kHyperlinkFont = 9,           // byte set: a font block
 };
@@ -51,7 +52,7 @@ struct HyperlinkRecord {
   uint32_t normal_color = 0xFF0000;  // blue
   uint32_t visited_color = 0x000080;  // dark red
   uint32_t hover_color;               // the system highlight colour
-  uint32_t back_color = 0xFF000000;
+  uint32_t back_color = kDefaultColorCode;
   uint32_t border = 0;
   std::vector<uint8_t> font;
   std::string caption, email, web;
@@ -59,9 +60,8 @@ struct HyperlinkRecord {
   HyperlinkRecord();
 };
 
-// Out-of-range link types and borders are clamped, as the property writes do.
+// An out-of-range link type is clamped, as the property write does.
 LinkType ClampedLinkType(int32_t value);
-uint32_t ClampedBorder(int32_t value);
 
 // False for a version above 1, a string or block past the end, or bytes left
 // over. An empty record gives the defaults.

@@ -8,6 +8,9 @@
 namespace {
 
 constexpr size_t kMaxCommandBytes = 260;
+// ShellExecuteA and WinExec answer a value above this one on success, an
+// error code up to it on failure.
+constexpr INT_PTR kLastFailureCode = 32;
 
 // A key's default value; false when it is missing, not text, or longer than
 // `limit` bytes (a cut command line would run something else).
@@ -52,9 +55,9 @@ bool OpenHyperlinkTarget(const std::string& target) {
   if (target.empty()) return false;
   const auto shell_result = reinterpret_cast<INT_PTR>(
       ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOW));
-  if (shell_result > 32) return true;
+  if (shell_result > kLastFailureCode) return true;
   std::string registered;
   if (!RegisteredBrowserCommand(HKEY_CLASSES_ROOT, &registered)) return false;
   const std::string command = BrowserCommandLine(registered, target);
-  return WinExec(command.c_str(), SW_SHOW) > 32;
+  return WinExec(command.c_str(), SW_SHOW) > kLastFailureCode;
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/control_window.h"
 #include "controls/gdi_holders.h"
 #include "controls/stored_blocks.h"
 
@@ -22,6 +23,10 @@ constexpr char kComponentClass[] = "TulvexMenuComponent";
 constexpr UINT_PTR kSubclassId = 0x544D4E55;  // one component per window
 constexpr int kTextMargin = 6;
 constexpr int kSeparatorHeight = 7;
+constexpr size_t kMenuTextBytes = 512;  // an item's text, longer ones cut
+constexpr int kItemPadding = 8;  // added to the text's height when the record gives none
+constexpr int kCheckMarkInset = 2;
+constexpr uint32_t kNewestVersion = 0;
 
 struct OwnedItem {
   std::string text;
@@ -42,7 +47,10 @@ struct MenuComponentState {
                                                  COLOR_GRAYTEXT};
     return ResolveColor(record.colors[which], GetSysColor(kSystem[which]));
   }
-  const OwnedItem* Find(ULONG_PTR data) const {
+  // The item an owner-draw message is about: null for a control's, or
+  // for a menu item that is not one of ours.
+  const OwnedItem* Find(UINT owner_draw_type, ULONG_PTR data) const {
+    if (owner_draw_type != ODT_MENU) return nullptr;
     for (const auto& menu : menus) {
       for (const auto& item : menu.second) {
         if (reinterpret_cast<ULONG_PTR>(item.get()) == data) return item.get();
@@ -51,10 +59,6 @@ struct MenuComponentState {
     return nullptr;
   }
 };
-
-MenuComponentState* StateOf(HWND component) {
-  return reinterpret_cast<MenuComponentState*>(GetWindowLongPtrA(component, GWLP_USERDATA));
-}
 
 void DropDestroyedMenus(MenuComponentState& state) {
   for (auto it = state.menus.begin(); it != state.menus.end();) {
@@ -77,8 +81,8 @@ void ConvertMenu(MenuComponentState& state, HMENU menu) {
     auto item = std::make_unique<OwnedItem>();
     item->separator = (info.fType & MFT_SEPARATOR) != 0;
     if (!item->separator) {
-      char text[512] = "";
-      GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+      char text[kMenuTextBytes] = "";
+      GetMenuStringA(menu, static_cast<UINT>(i), text, static_cast<int>(sizeof text), MF_BYPOSITION);
       item->text = text;
     }
     MENUITEMINFOA owner_drawn = {};
@@ -95,11 +99,11 @@ void ConvertMenu(MenuComponentState& state, HMENU menu) {
   }
 }
 
-void OnMeasureItem(const MenuComponentState& state, const OwnedItem& item, MEASUREITEMSTRUCT& measure) {
+LRESULT OnMeasureItem(const MenuComponentState& state, const OwnedItem& item, MEASUREITEMSTRUCT& measure) {
   if (item.separator) {
     measure.itemWidth = 1;
     measure.itemHeight = kSeparatorHeight;
-    return;
+    return TRUE;
   }
   const HDC screen = GetDC(nullptr);
   SIZE text = {0, 0};
@@ -109,7 +113,8 @@ void OnMeasureItem(const MenuComponentState& state, const OwnedItem& item, MEASU
   }
   ReleaseDC(nullptr, screen);
   measure.itemWidth = static_cast<UINT>(GetSystemMetrics(SM_CXMENUCHECK) + text.cx + 2 * kTextMargin);
-  measure.itemHeight = state.record.item_height ? state.record.item_height : static_cast<UINT>(text.cy + 8);
+  measure.itemHeight = state.record.item_height ? state.record.item_height : static_cast<UINT>(text.cy + kItemPadding);
+  return TRUE;
 }
 
 void FillColor(HDC dc, const RECT& rect, COLORREF color) {
@@ -117,7 +122,7 @@ void FillColor(HDC dc, const RECT& rect, COLORREF color) {
   if (brush) FillRect(dc, &rect, brush.get());
 }
 
-void OnDrawItem(const MenuComponentState& state, const OwnedItem& item, const DRAWITEMSTRUCT& draw) {
+LRESULT OnDrawItem(const MenuComponentState& state, const OwnedItem& item, const DRAWITEMSTRUCT& draw) {
   RECT rect = draw.rcItem;
   const bool selected = (draw.itemState & ODS_SELECTED) && !item.separator;
   FillColor(draw.hDC, rect, state.Color(selected ? kMenuHighlight : kMenuBack));
@@ -125,11 +130,11 @@ void OnDrawItem(const MenuComponentState& state, const OwnedItem& item, const DR
     RECT line = {rect.left + kTextMargin, (rect.top + rect.bottom) / 2, rect.right - kTextMargin, 0};
     line.bottom = line.top + 1;
     FillColor(draw.hDC, line, state.Color(kMenuSeparator));
-    return;
+    return TRUE;
   }
   const int check_width = GetSystemMetrics(SM_CXMENUCHECK);
   if (draw.itemState & ODS_CHECKED) {
-    RECT mark = {rect.left + 2, rect.top, rect.left + 2 + check_width, rect.bottom};
+    RECT mark = {rect.left + kCheckMarkInset, rect.top, rect.left + kCheckMarkInset + check_width, rect.bottom};
     DrawFrameControl(draw.hDC, &mark, DFC_MENU, DFCS_MENUCHECK);
   }
   const bool grayed = (draw.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
@@ -139,6 +144,7 @@ void OnDrawItem(const MenuComponentState& state, const OwnedItem& item, const DR
   rect.left += check_width + kTextMargin;
   DrawTextA(draw.hDC, item.text.c_str(), static_cast<int>(item.text.size()), &rect,
             DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_EXPANDTABS);
+  return TRUE;
 }
 
 LRESULT CALLBACK WindowSubclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR data) {
@@ -149,20 +155,13 @@ LRESULT CALLBACK WindowSubclass(HWND window, UINT message, WPARAM wparam, LPARAM
       break;
     case WM_MEASUREITEM: {
       auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lparam);
-      const OwnedItem* item = measure->CtlType == ODT_MENU ? state->Find(measure->itemData) : nullptr;
-      if (item) {
-        OnMeasureItem(*state, *item, *measure);
-        return TRUE;
-      }
+      if (const OwnedItem* item = state->Find(measure->CtlType, measure->itemData))
+        return OnMeasureItem(*state, *item, *measure);
       break;
     }
     case WM_DRAWITEM: {
       const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
-      const OwnedItem* item = draw->CtlType == ODT_MENU ? state->Find(draw->itemData) : nullptr;
-      if (item) {
-        OnDrawItem(*state, *item, *draw);
-        return TRUE;
-      }
+      if (const OwnedItem* item = state->Find(draw->CtlType, draw->itemData)) return OnDrawItem(*state, *item, *draw);
       break;
     }
     default: break;
@@ -171,38 +170,27 @@ LRESULT CALLBACK WindowSubclass(HWND window, UINT message, WPARAM wparam, LPARAM
 }
 
 LRESULT CALLBACK ComponentProc(HWND component, UINT message, WPARAM wparam, LPARAM lparam) {
-  MenuComponentState* state = StateOf(component);
+  MenuComponentState* state = ControlStateOf<MenuComponentState>(component);
   if (!state) return DefWindowProcA(component, message, wparam, lparam);
   // The menus' items are drawn with the component's font.
   if (message == WM_SETFONT || message == WM_GETFONT)
     return OnFontMessage(component, message, wparam, lparam, state->font, state->window_font, nullptr);
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(state->window, WindowSubclass, kSubclassId);
-    SetWindowLongPtrA(component, GWLP_USERDATA, 0);
-    delete state;
+    FreeControlState<MenuComponentState>(component);
   }
   return DefWindowProcA(component, message, wparam, lparam);
-}
-
-bool RegisterComponentClass() {
-  static bool registered = false;
-  if (registered) return true;
-  WNDCLASSA component_class = {};
-  component_class.lpfnWndProc = ComponentProc;
-  component_class.hInstance = GetModuleHandleA(nullptr);
-  component_class.lpszClassName = kComponentClass;
-  registered = RegisterClassA(&component_class) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  return registered;
 }
 
 // Never shown, whatever the template says: the component has no look.
 HWND CreateComponent(const ControlCreateInfo& info) {
   auto state = std::make_unique<MenuComponentState>();
   if (!ReadPopupMenuRecord(info.properties, info.property_size, &state->record)) return nullptr;
-  if (!RegisterComponentClass()) return nullptr;
-  const HWND component = CreateWindowExA(0, kComponentClass, info.caption, WS_CHILD, 0, 0, 0, 0, info.parent,
-                                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(info.control_id)),
-                                         GetModuleHandleA(nullptr), nullptr);
+  if (!RegisterControlClass(kComponentClass, ComponentProc, 0, nullptr)) return nullptr;
+  ControlCreateInfo hidden = info;
+  hidden.visible = hidden.disabled = false;
+  hidden.left = hidden.top = hidden.width = hidden.height = 0;
+  const HWND component = CreateControlWindow(hidden, kComponentClass, info.caption, 0);
   if (!component) return nullptr;
   state->window = info.parent;
   state->window_font = info.font;
@@ -211,64 +199,52 @@ HWND CreateComponent(const ControlCreateInfo& info) {
     DestroyWindow(component);
     return nullptr;
   }
-  SetWindowLongPtrA(component, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
+  KeepControlState(component, std::move(state));
   return component;
 }
 
-bool ReadComponent(ControlInstance& control, int32_t property, Value* value) {
-  const MenuComponentState* state = StateOf(control.handle);
-  if (!state) return false;
-  if (property >= kMenuTextColor && property <= kMenuSeparatorColor) {
-    *value = MakeInteger(static_cast<int32_t>(state->record.colors[property]));
+bool IsMenuColor(int32_t property) { return property >= kMenuTextColor && property <= kMenuSeparatorColor; }
+
+bool ReadComponent(HWND, const MenuComponentState& state, int32_t property, Value* value) {
+  if (IsMenuColor(property)) {
+    *value = MakeInteger(static_cast<int32_t>(state.record.colors[property - kMenuTextColor]));
     return true;
   }
-  if (property == kMenuItemHeight) {
-    *value = MakeInteger(static_cast<int32_t>(state->record.item_height));
-    return true;
+  switch (property) {
+    case kMenuItemHeight: *value = MakeInteger(static_cast<int32_t>(state.record.item_height)); return true;
+    case kMenuFont: *value = NewByteSetValue(state.record.font); return true;
+    default: return false;
   }
-  if (property == kMenuFont) {
-    *value = NewByteSetValue(state->record.font);
-    return true;
-  }
-  return false;
 }
 
 // Menus are built afresh each time they pop up, so a change shows next time.
-bool WriteComponent(ControlInstance& control, int32_t property, uint32_t word0, uint32_t word1) {
-  MenuComponentState* state = StateOf(control.handle);
-  if (!state) return false;
-  if (property >= kMenuTextColor && property <= kMenuSeparatorColor) {
-    state->record.colors[property] = word0;
+bool WriteComponent(HWND, MenuComponentState& state, int32_t property, uint32_t word0, uint32_t word1) {
+  if (IsMenuColor(property)) {
+    state.record.colors[property - kMenuTextColor] = word0;
     return true;
   }
-  if (property == kMenuItemHeight) {
-    state->record.item_height = static_cast<int32_t>(word0) < 0 ? 0 : word0;
-    return true;
+  switch (property) {
+    case kMenuItemHeight: state.record.item_height = static_cast<int32_t>(word0) < 0 ? 0 : word0; return true;
+    case kMenuFont:
+      state.record.font = BytesOfByteSetWords(word0, word1);
+      state.font.Reset(FontFromStoredBlock(state.record.font));
+      return true;
+    default: return false;
   }
-  if (property == kMenuFont) {
-    state->record.font = BytesOfByteSetWords(word0, word1);
-    state->font.Reset(FontFromStoredBlock(state->record.font));
-    return true;
-  }
-  return false;
 }
 
 }  // namespace
 
 bool ReadPopupMenuRecord(const uint8_t* bytes, size_t size, PopupMenuRecord* record) {
-  *record = PopupMenuRecord();
-  if (size == 0) return true;
-  ByteCursor cursor(bytes, size);
-  const uint32_t version = cursor.U32();
-  if (!cursor.ok() || version != 0) return false;
-  for (uint32_t& color : record->colors) color = cursor.U32();
-  record->item_height = cursor.U32();
-  ReadStoredBlock(cursor, &record->font);
-  return cursor.AtEnd();
+  return ReadVersionedRecord(bytes, size, kNewestVersion, record, [record](ByteCursor& cursor, uint32_t) {
+    for (uint32_t& color : record->colors) color = cursor.U32();
+    record->item_height = cursor.U32();
+    ReadStoredBlock(cursor, &record->font);
+  });
 }
 
 const ControlType* PopupMenuComponentControlType() {
-  static const ControlType type = {kPopupMenuComponentTypeId, "超级菜单", false, CreateComponent, ReadComponent,
-                                   WriteComponent};
+  static const ControlType type = StateControlType<MenuComponentState, CreateComponent, ReadComponent, WriteComponent>(
+      kPopupMenuComponentTypeId, "超级菜单");
   return &type;
 }

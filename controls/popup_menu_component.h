@@ -4,8 +4,8 @@
 // separators as a line. Without the component the window's menus are the
 // system's own.
 //
-// Stored property record (little-endian; colours are 0x00BBGGRR words,
-// 0xFF000000 standing for the system colour named):
+// Stored property record (little-endian; colours are 0x00BBGGRR words, the
+// default code kDefaultColorCode standing for the system colour named):
 //
 //   offset  field
 //   0       u32    version                0; larger: the record is refused
@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "controls/stored_blocks.h"
 #include "runtime/control_types.h"
 
 constexpr uint32_t kPopupMenuComponentTypeId = 0x30005;
@@ -41,7 +42,8 @@ enum PopupMenuComponentProperty : int32_t {
 enum MenuColor { kMenuText, kMenuBack, kMenuHighlightText, kMenuHighlight, kMenuSeparator, kMenuColorCount };
 
 struct PopupMenuRecord {
-  uint32_t colors[kMenuColorCount] = {0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000};
+  uint32_t colors[kMenuColorCount] = {kDefaultColorCode, kDefaultColorCode, kDefaultColorCode, kDefaultColorCode,
+                                      kDefaultColorCode};
   uint32_t item_height = 0;
   std::vector<uint8_t> font;
 };

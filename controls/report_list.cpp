@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls/border_styles.h"
+#include "controls/control_window.h"
 #include "controls/report_list_events.h"
 #include "controls/report_list_record.h"
 #include "controls/report_list_state.h"
@@ -40,7 +41,9 @@ void InsertColumns(HWND list, const std::vector<ColumnEntry>& columns) {
     const ColumnEntry& entry = columns[i];
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    column.fmt = entry.alignment == 1 ? LVCFMT_CENTER : entry.alignment == 2 ? LVCFMT_RIGHT : LVCFMT_LEFT;
+    column.fmt = entry.alignment == kColumnCentred       ? LVCFMT_CENTER
+                 : entry.alignment == kColumnRightAligned ? LVCFMT_RIGHT
+                                                          : LVCFMT_LEFT;
     if (entry.image >= 0) {
       column.mask |= LVCF_IMAGE;
       column.fmt |= LVCFMT_IMAGE | (entry.image_on_right ? LVCFMT_BITMAP_ON_RIGHT : 0);
@@ -73,7 +76,7 @@ void InsertInitialRows(HWND list, ReportListState& state, const std::vector<RowE
       item.lParam = entry.data;
       const int state_image = KeptImage(list, LVSIL_STATE, entry.state_image);
       if (state_image >= 0) {
-        item.state = INDEXTOSTATEIMAGEMASK(state_image + 1);
+        item.state = StateImageBits(state_image);
         item.stateMask = LVIS_STATEIMAGEMASK;
       }
       item.iIndent = entry.indent > 0 ? entry.indent : 0;
@@ -93,7 +96,7 @@ void InsertInitialRows(HWND list, ReportListState& state, const std::vector<RowE
 void SelectRow(HWND list, int32_t row) {
   LVITEMA clear = {};
   clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
+  SendMessageA(list, LVM_SETITEMSTATE, kEveryRow, reinterpret_cast<LPARAM>(&clear));
   if (row < 0) return;
   LVITEMA chosen = {};
   chosen.state = chosen.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -101,8 +104,8 @@ void SelectRow(HWND list, int32_t row) {
 }
 
 int32_t CurrentRow(HWND list) {
-  auto row = static_cast<int32_t>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-  if (row < 0) row = static_cast<int32_t>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  auto row = static_cast<int32_t>(SendMessageA(list, LVM_GETNEXTITEM, kBeforeFirstRow, LVNI_FOCUSED));
+  if (row < 0) row = static_cast<int32_t>(SendMessageA(list, LVM_GETNEXTITEM, kBeforeFirstRow, LVNI_SELECTED));
   return row;
 }
 
@@ -153,20 +156,14 @@ HWND CreateReportList(const ControlCreateInfo& info) {
   const char* class_name = ReportListClassName();
   if (!class_name) return nullptr;
   const uint32_t border = record.field(kFieldBorder);
-  DWORD style = ListWindowStyle(record) | LVS_SHAREIMAGELISTS | BorderWindowStyle(border);
-  if (info.visible) style |= WS_VISIBLE;
-  if (info.disabled) style |= WS_DISABLED;
-  const HWND list = CreateWindowExA(BorderExtendedStyle(border), class_name, "", style, info.left, info.top,
-                                    info.width, info.height, info.parent,
-                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(info.control_id)),
-                                    GetModuleHandleA(nullptr), nullptr);
+  const DWORD style = ListWindowStyle(record) | LVS_SHAREIMAGELISTS | BorderWindowStyle(border);
+  const HWND list = CreateControlWindow(info, class_name, "", style, BorderExtendedStyle(border));
   if (!list) return nullptr;
   state->border = border;
   state->text_background = record.field(kFieldTextBackground);
   state->background = record.field(kFieldBackground);
   state->hand_cursor = record.flag(kFieldHandCursor);
-  ReportListState& kept = *state.release();  // freed by the list's WM_NCDESTROY
-  SetWindowLongPtrA(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&kept));
+  ReportListState& kept = KeepControlState(list, std::move(state));
 
   const DWORD extended = ListExtendedStyle(record);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
@@ -242,71 +239,76 @@ void WriteStyleField(HWND list, DWORD mask, DWORD bits) {
   InvalidateRect(list, nullptr, TRUE);
 }
 
-bool ReadReportList(ControlInstance& control, int32_t property, Value* value) {
-  const HWND list = control.handle;
-  ReportListState* state = StateOf(list);
-  if (!list || !state) return false;
+// The codes the view-type property reads and writes, in its order.
+constexpr DWORD kViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+static_assert(sizeof kViewStyles / sizeof kViewStyles[0] == kLastView + 1, "one style a view");
+
+uint32_t ViewOfStyle(DWORD style) {
+  for (uint32_t view = 0; view <= kLastView; ++view)
+    if ((style & LVS_TYPEMASK) == kViewStyles[view]) return view;
+  return kViewLargeIcons;
+}
+
+bool ReadReportList(HWND list, const ReportListState& state, int32_t property, Value* value) {
   if (const StyleProperty* entry = FindStyleProperty(property)) {
-    *value = property == kListIconAlignment ? MakeInteger(ReadStyle(list, *entry) ? 1 : 0)
-                                            : MakeLogical(ReadStyle(list, *entry));
+    const bool set = ReadStyle(list, *entry);
+    *value = property == kListIconAlignment ? MakeInteger(static_cast<int32_t>(set ? kIconsAlignedLeft : 0))
+                                            : MakeLogical(set);
     return true;
   }
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(list, GWL_STYLE));
   switch (property) {
-    case kListBorder: *value = MakeInteger(static_cast<int32_t>(state->border)); return true;
+    case kListBorder: *value = MakeInteger(static_cast<int32_t>(state.border)); return true;
     case kListTextColour:
       *value = MakeInteger(static_cast<int32_t>(SendMessageA(list, LVM_GETTEXTCOLOR, 0, 0)));
       return true;
-    case kListTextBackground: *value = MakeInteger(static_cast<int32_t>(state->text_background)); return true;
-    case kListBackground: *value = MakeInteger(static_cast<int32_t>(state->background)); return true;
-    case kListViewType: {
-      const DWORD view = style & LVS_TYPEMASK;
-      *value = MakeInteger(view == LVS_REPORT ? 3 : view == LVS_LIST ? 2 : view == LVS_SMALLICON ? 1 : 0);
+    case kListTextBackground: *value = MakeInteger(static_cast<int32_t>(state.text_background)); return true;
+    case kListBackground: *value = MakeInteger(static_cast<int32_t>(state.background)); return true;
+    case kListViewType: *value = MakeInteger(static_cast<int32_t>(ViewOfStyle(style))); return true;
+    case kListSortOrder: {
+      const uint32_t order = (style & LVS_SORTASCENDING)    ? kSortAscending
+                             : (style & LVS_SORTDESCENDING) ? kSortDescending
+                                                            : kUnsorted;
+      *value = MakeInteger(static_cast<int32_t>(order));
       return true;
     }
-    case kListSortOrder:
-      *value = MakeInteger((style & LVS_SORTASCENDING) ? 1 : (style & LVS_SORTDESCENDING) ? 2 : 0);
-      return true;
-    case kListHandCursor: *value = MakeLogical(state->hand_cursor); return true;
+    case kListHandCursor: *value = MakeLogical(state.hand_cursor); return true;
     case kListCurrentRow: *value = MakeInteger(CurrentRow(list)); return true;
-    case kListEditedText: *value = NewTextValue(state->edited_text); return true;
+    case kListEditedText: *value = NewTextValue(state.edited_text); return true;
     default: return false;
   }
 }
 
-bool WriteReportList(ControlInstance& control, int32_t property, uint32_t word0, uint32_t) {
-  const HWND list = control.handle;
-  ReportListState* state = StateOf(list);
-  if (!list || !state) return false;
+bool WriteReportList(HWND list, ReportListState& state, int32_t property, uint32_t word0, uint32_t) {
   if (const StyleProperty* entry = FindStyleProperty(property)) {
     WriteStyle(list, *entry, word0 != 0);
-    if (property == kListHotTracking && word0 != 0) ApplyHotCursor(list, state->hand_cursor);
+    if (property == kListHotTracking && word0 != 0) ApplyHotCursor(list, state.hand_cursor);
     return true;
   }
   switch (property) {
     case kListBorder:
-      state->border = word0;
+      state.border = word0;
       ApplyBorderStyle(list, word0);
       return true;
-    case kListTextColour: ApplyColours(list, word0, *state); return true;
+    case kListTextColour: ApplyColours(list, word0, state); return true;
     case kListTextBackground:
     case kListBackground: {
-      (property == kListBackground ? state->background : state->text_background) = word0;
-      ApplyColours(list, static_cast<uint32_t>(SendMessageA(list, LVM_GETTEXTCOLOR, 0, 0)), *state);
+      (property == kListBackground ? state.background : state.text_background) = word0;
+      ApplyColours(list, static_cast<uint32_t>(SendMessageA(list, LVM_GETTEXTCOLOR, 0, 0)), state);
       return true;
     }
-    case kListViewType: {
-      static constexpr DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
-      WriteStyleField(list, LVS_TYPEMASK, kViews[word0 <= 3 ? word0 : 0]);
+    case kListViewType:
+      WriteStyleField(list, LVS_TYPEMASK, kViewStyles[word0 <= kLastView ? word0 : kViewLargeIcons]);
       return true;
-    }
     case kListSortOrder:
       WriteStyleField(list, LVS_SORTASCENDING | LVS_SORTDESCENDING,
-                      word0 == 1 ? LVS_SORTASCENDING : word0 == 2 ? LVS_SORTDESCENDING : 0);
+                      word0 == kSortAscending    ? LVS_SORTASCENDING
+                      : word0 == kSortDescending ? LVS_SORTDESCENDING
+                                                 : 0);
       return true;
     case kListHandCursor:
-      state->hand_cursor = word0 != 0;
-      ApplyHotCursor(list, state->hand_cursor);
+      state.hand_cursor = word0 != 0;
+      ApplyHotCursor(list, state.hand_cursor);
       return true;
     case kListCurrentRow: SelectRow(list, static_cast<int32_t>(word0)); return true;
     default: return false;  // the edited text is read only
@@ -318,7 +320,9 @@ bool WriteReportList(ControlInstance& control, int32_t property, uint32_t word0,
 }  // namespace controls
 
 const ControlType* ReportListControlType() {
-  static const ControlType type = {kReportListTypeId, "超级列表框", false, controls::CreateReportList,
-                                   controls::ReadReportList, controls::WriteReportList};
+  using namespace controls;
+  static const ControlType type =
+      StateControlType<ReportListState, CreateReportList, ReadReportList, WriteReportList>(kReportListTypeId,
+                                                                                           "超级列表框");
   return &type;
 }

@@ -13,7 +13,9 @@
 
 #include "controls/command_arguments.h"
 #include "controls/report_list.h"
+#include "controls/report_list_state.h"
 
+using controls::ArgumentOfType;
 using controls::IntegerArgument;
 using controls::IsGiven;
 using controls::TextArgument;
@@ -23,18 +25,33 @@ namespace {
 constexpr char kNoListMessage[] = "未载入欲访问窗口组件所在的窗口";
 constexpr size_t kFirstTextBuffer = 512;
 constexpr size_t kLargestTextBuffer = size_t{1} << 30;  // the platform counts in int
+// AppendNumberedRows writes each row's number into the first column and its
+// text into a later one.
+constexpr int32_t kFirstTextColumn = 1;
 
 // The list's window; a reference to no loaded list is a fatal error.
 HWND ListOf(int32_t count, const Value* args) {
-  if (count < 1) ReportRuntimeErrorCode(controls::kWrongArgumentTypeError);
-  if (args[0].tag != kReportListTypeId) ReportRuntimeErrorCode(controls::kWrongArgumentTypeError);
-  const HWND list = reinterpret_cast<HWND>(ControlWindowHandleOf(args[0]));
+  const HWND list = reinterpret_cast<HWND>(ControlWindowHandleOf(ArgumentOfType(count, args, 0, kReportListTypeId)));
   if (!list) ReportRuntimeError(kNoListMessage, 0);
   return list;
 }
 
 LRESULT Send(HWND list, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
   return SendMessageA(list, message, wparam, lparam);
+}
+
+// The cell that arguments 1 (row) and 2 (column, 0 when omitted) name, as
+// the item of a cell-text message to the list.
+struct Cell {
+  HWND list;
+  WPARAM row;
+  LVITEMA item;
+};
+
+Cell CellOf(int32_t count, const Value* args) {
+  Cell cell{ListOf(count, args), static_cast<WPARAM>(IntegerArgument(count, args, 1, 0)), {}};
+  cell.item.iSubItem = IntegerArgument(count, args, 2, 0);
+  return cell;
 }
 
 // One AppendNumberedRows call, waiting for the list's thread.
@@ -61,9 +78,7 @@ bool TakeWaiting(AppendRowsRequest* request, HWND list) {
 
 // The texts of a text-array argument; null elements are empty texts.
 std::vector<const char*> TextsOfArray(int32_t count, const Value* args, int32_t index) {
-  if (index >= count || args[index].tag != (kTagText | kArrayTagFlag))
-    ReportRuntimeErrorCode(controls::kWrongArgumentTypeError);
-  const void* array = PointerOf(args[index]);
+  const void* array = PointerOf(ArgumentOfType(count, args, index, kTagText | kArrayTagFlag));
   std::vector<const char*> texts(static_cast<size_t>(ArrayElementCount(array)));
   const uint8_t* elements = array ? ArrayElements(array) : nullptr;
   for (size_t i = 0; i < texts.size(); ++i) {
@@ -112,8 +127,7 @@ void InsertRow(Value* result, int32_t count, const Value* args) {
   const int32_t image = IntegerArgument(count, args, 3, -1);
   item.iImage = image < -1 ? -1 : image;
   if (IsGiven(count, args, 4)) {
-    const int64_t stored = int64_t{IntegerArgument(count, args, 4, 0)} + 1;  // state image n is n + 1
-    item.state = static_cast<UINT>(stored > 0 ? stored : 0) << 12;
+    item.state = controls::StateImageBits(IntegerArgument(count, args, 4, 0));
     item.stateMask = 0;  // the platform decides whether it applies the state here
   }
   if (IsGiven(count, args, 5)) {
@@ -125,28 +139,22 @@ void InsertRow(Value* result, int32_t count, const Value* args) {
 }
 
 void SetCellText(Value* result, int32_t count, const Value* args) {
-  const HWND list = ListOf(count, args);
-  const int32_t row = IntegerArgument(count, args, 1, 0);
-  LVITEMA item = {};
-  item.iSubItem = IntegerArgument(count, args, 2, 0);
-  item.pszText = const_cast<char*>(TextArgument(count, args, 3));
-  *result = MakeLogical(Send(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)) != 0);
+  Cell cell = CellOf(count, args);
+  cell.item.pszText = const_cast<char*>(TextArgument(count, args, 3));
+  *result = MakeLogical(Send(cell.list, LVM_SETITEMTEXTA, cell.row, reinterpret_cast<LPARAM>(&cell.item)) != 0);
 }
 
 void GetCellText(Value* result, int32_t count, const Value* args) {
-  const HWND list = ListOf(count, args);
-  const int32_t row = IntegerArgument(count, args, 1, 0);
-  LVITEMA item = {};
-  item.iSubItem = IntegerArgument(count, args, 2, 0);
+  Cell cell = CellOf(count, args);
   // The platform says only how much it copied: a text that fills the buffer
   // up to its last byte but one may have been cut, so the buffer doubles.
   std::vector<char> buffer;
   size_t length = 0;
   for (size_t size = kFirstTextBuffer;; size *= 2) {
     buffer.assign(size, '\0');
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(size);
-    length = static_cast<size_t>(Send(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+    cell.item.pszText = buffer.data();
+    cell.item.cchTextMax = static_cast<int>(size);
+    length = static_cast<size_t>(Send(cell.list, LVM_GETITEMTEXTA, cell.row, reinterpret_cast<LPARAM>(&cell.item)));
     if (length < size - 1 || size >= kLargestTextBuffer) break;
   }
   *result = NewTextValue(buffer.data(), length);
@@ -159,14 +167,11 @@ void GetRowCount(Value* result, int32_t count, const Value* args) {
 void GetSelectedRows(Value* result, int32_t count, const Value* args) {
   const HWND list = ListOf(count, args);
   std::vector<int32_t> rows;
-  for (auto row = static_cast<int32_t>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  for (auto row = static_cast<int32_t>(Send(list, LVM_GETNEXTITEM, controls::kBeforeFirstRow, LVNI_SELECTED));
        row >= 0; row = static_cast<int32_t>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) {
     rows.push_back(row);
   }
-  const uint32_t size = static_cast<uint32_t>(rows.size());
-  void* array = AllocateArray(&size, 1, sizeof(int32_t));
-  for (uint32_t i = 0; i < size; ++i) std::memcpy(ArrayElements(array) + 4 * size_t{i}, &rows[i], 4);
-  *result = OwnArrayValue(array, kTagInteger);
+  *result = controls::NewIntegerArrayValue(rows);
 }
 
 void DeleteRow(Value* result, int32_t count, const Value* args) {
@@ -207,9 +212,10 @@ LRESULT AppendRowsOnListThread(HWND list, LPARAM lparam) {
 }
 
 void AppendNumberedRows(Value* result, int32_t count, const Value* args) {
-  AppendRowsRequest request{ListOf(count, args), TextsOfArray(count, args, 1), IntegerArgument(count, args, 2, 1),
+  AppendRowsRequest request{ListOf(count, args), TextsOfArray(count, args, 1),
+                            IntegerArgument(count, args, 2, kFirstTextColumn),
                             controls::LogicalArgument(count, args, 3, false), {}};
-  if (request.column < 1) ReportRuntimeErrorCode(controls::kWrongArgumentTypeError);
+  if (request.column < kFirstTextColumn) ReportRuntimeErrorCode(controls::kWrongArgumentTypeError);
   {
     std::lock_guard<std::mutex> hold(g_waiting_lock);
     g_waiting.insert(&request);
@@ -219,8 +225,5 @@ void AppendNumberedRows(Value* result, int32_t count, const Value* args) {
   Send(request.list, kAppendRowsMessage, 0, reinterpret_cast<LPARAM>(&request));
   TakeWaiting(&request, request.list);
 
-  const uint32_t size = static_cast<uint32_t>(request.numbers.size());
-  void* array = AllocateArray(&size, 1, sizeof(int32_t));
-  for (uint32_t i = 0; i < size; ++i) std::memcpy(ArrayElements(array) + 4 * size_t{i}, &request.numbers[i], 4);
-  *result = OwnArrayValue(array, kTagInteger);
+  *result = controls::NewIntegerArrayValue(request.numbers);
 }

@@ -5,8 +5,8 @@
 #include <commctrl.h>
 
 #include <cstring>
-#include <memory>
 
+#include "controls/control_window.h"
 #include "controls/report_list.h"
 #include "controls/report_list_commands.h"
 #include "controls/report_list_state.h"
@@ -55,13 +55,19 @@ void OnClick(HWND list, const NMITEMACTIVATE& click, int32_t event) {
 
 void OnKeyDown(HWND list, const NMLVKEYDOWN& key) {
   if (key.wVKey != VK_SPACE || !HasCheckBoxes(list)) return;
-  const auto row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  const auto row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, kBeforeFirstRow, LVNI_FOCUSED));
   if (row >= 0) PostMessageA(list, kCheckStateChangedMessage, static_cast<WPARAM>(row), 0);
 }
 
+// The logical answers of the label-edit handlers; without a handler the
+// edit goes ahead.
+constexpr int32_t kEditAllowed = 1;
+constexpr int32_t kEditRefused = 0;
+
 // TRUE cancels the edit: a handler that answers false.
 LRESULT OnBeginLabelEdit(HWND list, const NMLVDISPINFOA& edit) {
-  return RaiseControlEvent(list, kLabelEditStartingEvent, {edit.item.iItem}, 1) == 0 ? TRUE : FALSE;
+  const int32_t answer = RaiseControlEvent(list, kLabelEditStartingEvent, {edit.item.iItem}, kEditAllowed);
+  return answer == kEditRefused ? TRUE : FALSE;
 }
 
 // TRUE keeps the new text. A cancelled edit (no text) ends too: the handler
@@ -69,9 +75,9 @@ LRESULT OnBeginLabelEdit(HWND list, const NMLVDISPINFOA& edit) {
 LRESULT OnEndLabelEdit(HWND list, ReportListState& state, const NMLVDISPINFOA& edit) {
   const bool cancelled = edit.item.pszText == nullptr;
   state.edited_text = cancelled ? "" : edit.item.pszText;
-  const int32_t answer = RaiseControlEvent(list, kLabelEditEndedEvent, {edit.item.iItem}, 1);
+  const int32_t answer = RaiseControlEvent(list, kLabelEditEndedEvent, {edit.item.iItem}, kEditAllowed);
   state.edited_text.clear();
-  return !cancelled && answer != 0 ? TRUE : FALSE;
+  return !cancelled && answer != kEditRefused ? TRUE : FALSE;
 }
 
 void OnGetInfoTip(HWND list, const ReportListState& state, NMLVGETINFOTIPA& tip) {
@@ -114,13 +120,12 @@ LRESULT OnNotify(HWND list, ReportListState& state, NMHDR* header) {
 void OnCheckStateChanged(HWND list, int row) {
   if (row < 0 || row >= static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0))) return;
   const auto bits = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
-  // State image n is stored as n + 1; 0 (none) reads as -1.
-  const int32_t index = static_cast<int32_t>((bits & LVIS_STATEIMAGEMASK) >> 12) - 1;
+  const int32_t index = StateImageOfBits(bits);
   RaiseControlEvent(list, kCheckStateChangedEvent, {row, index});
 }
 
 LRESULT CALLBACK ReportListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
-  ReportListState* state = StateOf(list);
+  ReportListState* state = ControlStateOf<ReportListState>(list);
   if (message == kReflectedNotify && state) return OnNotify(list, *state, reinterpret_cast<NMHDR*>(lparam));
   if (message == kCheckStateChangedMessage) {
     OnCheckStateChanged(list, static_cast<int>(wparam));
@@ -136,14 +141,10 @@ LRESULT CALLBACK ReportListProc(HWND list, UINT message, WPARAM wparam, LPARAM l
     platform_states = reinterpret_cast<HIMAGELIST>(CallWindowProcA(g_list_procedure, list, LVM_GETIMAGELIST, LVSIL_STATE, 0));
     if (platform_states == state->state_images) platform_states = nullptr;
   }
-  const LRESULT result = CallWindowProcA(g_list_procedure, list, message, wparam, lparam);
+  const LRESULT result = PassOnWithFocusEvents(g_list_procedure, list, message, wparam, lparam);
   if (platform_states) ImageList_Destroy(platform_states);
-  RaiseFocusEvents(list, message);
-  if (message == WM_NCDESTROY) {
-    // The list is gone with its window; the objects made from its record go too.
-    std::unique_ptr<ReportListState> owned(state);
-    SetWindowLongPtrA(list, GWLP_USERDATA, 0);
-  }
+  // The list is gone with its window; the objects made from its record go too.
+  if (message == WM_NCDESTROY) FreeControlState<ReportListState>(list);
   return result;
 }
 

@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "runtime/control_types.h"
 
 namespace controls {
@@ -13,6 +15,18 @@ namespace {
 
 bool ReadBlock(ByteCursor& cursor, StoredBlock* block) {
   return cursor.LengthPrefixed(&block->bytes, &block->size);
+}
+
+// The entries of a block, each read by `read_entry` from the cursor, one
+// after the other up to the block's end; false when one runs past it.
+template <typename Entry, typename ReadEntry>
+bool ReadEntries(const StoredBlock& block, std::vector<Entry>* entries, ReadEntry read_entry) {
+  ByteCursor cursor(block.bytes, block.size);
+  while (cursor.ok() && !cursor.AtEnd()) {
+    Entry entry = read_entry(cursor);
+    if (cursor.ok()) entries->push_back(std::move(entry));
+  }
+  return cursor.ok();
 }
 
 }  // namespace
@@ -32,22 +46,19 @@ RecordProblem ReadReportListRecord(const uint8_t* bytes, size_t size, ReportList
 }
 
 bool ReadColumnEntries(const StoredBlock& block, std::vector<ColumnEntry>* columns) {
-  ByteCursor cursor(block.bytes, block.size);
-  while (cursor.ok() && !cursor.AtEnd()) {
+  return ReadEntries(block, columns, [](ByteCursor& cursor) {
     ColumnEntry column;
     column.image_on_right = cursor.U8() != 0;
     column.image = cursor.I32();
     column.alignment = cursor.I32();
     column.width = cursor.I32();
     column.text = cursor.ZeroTerminated();
-    if (cursor.ok()) columns->push_back(std::move(column));
-  }
-  return cursor.ok();
+    return column;
+  });
 }
 
 bool ReadRowEntries(const StoredBlock& block, std::vector<RowEntry>* rows) {
-  ByteCursor cursor(block.bytes, block.size);
-  while (cursor.ok() && !cursor.AtEnd()) {
+  return ReadEntries(block, rows, [](ByteCursor& cursor) {
     RowEntry row;
     row.next_column = cursor.U8() != 0;
     row.image = cursor.I32();
@@ -56,9 +67,8 @@ bool ReadRowEntries(const StoredBlock& block, std::vector<RowEntry>* rows) {
     row.data = cursor.I32();
     row.text = cursor.ZeroTerminated();
     row.tip = cursor.ZeroTerminated();
-    if (cursor.ok()) rows->push_back(std::move(row));
-  }
-  return cursor.ok();
+    return row;
+  });
 }
 
 DWORD ListWindowStyle(const ReportListRecord& record) {
@@ -71,7 +81,7 @@ DWORD ListWindowStyle(const ReportListRecord& record) {
   }
   const uint32_t view = record.field(kFieldViewType);
   if (view == kViewLargeIcons || view == kViewSmallIcons) {
-    if (record.field(kFieldIconAlignment) == 1) style |= LVS_ALIGNLEFT;
+    if (record.field(kFieldIconAlignment) == kIconsAlignedLeft) style |= LVS_ALIGNLEFT;
     if (record.flag(kFieldAutoArrange)) style |= LVS_AUTOARRANGE;
     if (!record.flag(kFieldWrapLabels)) style |= LVS_NOLABELWRAP;
   } else if (view == kViewReport) {
@@ -82,8 +92,8 @@ DWORD ListWindowStyle(const ReportListRecord& record) {
     }
   }
   if (record.flag(kFieldLabelEditing)) style |= LVS_EDITLABELS;
-  if (record.field(kFieldSortOrder) == 1) style |= LVS_SORTASCENDING;
-  if (record.field(kFieldSortOrder) == 2) style |= LVS_SORTDESCENDING;
+  if (record.field(kFieldSortOrder) == kSortAscending) style |= LVS_SORTASCENDING;
+  if (record.field(kFieldSortOrder) == kSortDescending) style |= LVS_SORTDESCENDING;
   if (record.flag(kFieldSingleSelection)) style |= LVS_SINGLESEL;
   if (record.flag(kFieldKeepSelectionVisible)) style |= LVS_SHOWSELALWAYS;
   return style;

@@ -67,7 +67,14 @@ enum ReportListField : int {
   kFieldSingleSelection, kFieldInitialRow, kFieldKeepSelectionVisible,
 };
 
-enum ReportListView : uint32_t { kViewLargeIcons = 0, kViewSmallIcons = 1, kViewList = 2, kViewReport = 3 };
+enum ReportListView : uint32_t {
+  kViewLargeIcons = 0, kViewSmallIcons = 1, kViewList = 2, kViewReport = 3, kLastView = kViewReport,
+};
+enum ReportListSortOrder : uint32_t { kUnsorted = 0, kSortAscending = 1, kSortDescending = 2 };
+// The icon alignment's one code that means anything; others leave the
+// platform's alignment.
+constexpr uint32_t kIconsAlignedLeft = 1;
+enum ColumnAlignment : int32_t { kColumnLeftAligned = 0, kColumnCentred = 1, kColumnRightAligned = 2 };
 
 // A block of the record, in place in the template's bytes.
 struct StoredBlock {
@@ -86,7 +93,7 @@ struct ReportListRecord {
 struct ColumnEntry {
   bool image_on_right = false;
   int32_t image = -1;
-  int32_t alignment = 0;
+  int32_t alignment = kColumnLeftAligned;
   int32_t width = 0;
   std::string text;
 };

@@ -13,15 +13,28 @@ using controls::TextArgument;
 
 const char kDefaultWebAddress[] = "https://tulvex.example.com/";
 
+namespace {
+
+// Entry `number` of a table the command's callers number from 1; null for
+// a number outside it.
+template <typename Entry, size_t kCount>
+const Entry* NumberedEntry(const Entry (&table)[kCount], int32_t number) {
+  return number >= 1 && static_cast<size_t>(number) <= kCount ? &table[number - 1] : nullptr;
+}
+
+}  // namespace
+
 const char* ShellVerbOf(int32_t operation) {
   static const char* const kVerbs[] = {"edit", "explore", "find", "open", "print"};
-  return operation >= 1 && operation <= 5 ? kVerbs[operation - 1] : nullptr;
+  const char* const* verb = NumberedEntry(kVerbs, operation);
+  return verb ? *verb : nullptr;
 }
 
 int ShowCommandOf(int32_t window_state) {
   static const int kShowCommands[] = {SW_HIDE, SW_SHOWNORMAL, SW_SHOWMINIMIZED,
                                       SW_SHOWMAXIMIZED, SW_SHOWNA, SW_MINIMIZE};
-  return window_state >= 1 && window_state <= 6 ? kShowCommands[window_state - 1] : SW_SHOWNORMAL;
+  const int* show = NumberedEntry(kShowCommands, window_state);
+  return show ? *show : SW_SHOWNORMAL;
 }
 
 ShellRequest ShellRequestOf(int32_t count, const Value* args) {
@@ -30,9 +43,8 @@ ShellRequest ShellRequestOf(int32_t count, const Value* args) {
   request.file = TextArgument(count, args, 1);
   request.parameters = IsGiven(count, args, 2) ? TextArgument(count, args, 2) : nullptr;
   request.directory = TextArgument(count, args, 3);
-  // The window state counts only when all five arguments were passed.
-  request.show = count >= 5 && IsGiven(count, args, 4) ? ShowCommandOf(IntegerArgument(count, args, 4, 0))
-                                                       : SW_SHOWNORMAL;
+  // The window state, the last argument, counts only when it was passed.
+  request.show = IsGiven(count, args, 4) ? ShowCommandOf(IntegerArgument(count, args, 4, 0)) : SW_SHOWNORMAL;
   return request;
 }
 

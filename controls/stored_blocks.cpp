@@ -2,8 +2,7 @@
 // to the runtime's font and picture readers.
 #include "controls/stored_blocks.h"
 
-#include <cstring>
-
+#include "runtime/values/byte_sets.h"
 
 COLORREF ResolveColor(uint32_t stored, COLORREF fallback) {
   return stored == kDefaultColorCode ? fallback : ResolveColour(stored);
@@ -40,22 +39,11 @@ HBITMAP PictureFromStoredBlock(const std::vector<uint8_t>& bytes) {
 }
 
 std::vector<uint8_t> BytesOfByteSetWords(uint32_t word0, uint32_t word1) {
-  Value value{word0, word1, kTagByteSet};
-  const auto* block = static_cast<const uint8_t*>(PointerOf(value));
-  if (!block) return {};
-  // The header is two 32-bit words: the count word and the length.
-  uint32_t length = 0;
-  std::memcpy(&length, block + 4, sizeof length);
-  return std::vector<uint8_t>(block + 8, block + 8 + length);
+  const void* block = PointerOf(Value{word0, word1, kTagByteSet});
+  const uint8_t* bytes = ByteSetBytes(block);
+  return bytes ? std::vector<uint8_t>(bytes, bytes + ByteSetLength(block)) : std::vector<uint8_t>();
 }
 
 Value NewByteSetValue(const std::vector<uint8_t>& bytes) {
-  Value value{0, 0, kTagByteSet};
-  if (bytes.empty()) return value;
-  auto* block = static_cast<uint8_t*>(AllocateComputedSize(uint64_t{8} + bytes.size()));
-  const uint32_t header[2] = {1, static_cast<uint32_t>(bytes.size())};
-  std::memcpy(block, header, sizeof header);
-  std::memcpy(block + 8, bytes.data(), bytes.size());
-  StorePointer(value, block);
-  return value;
+  return OwnByteSetValue(MakeByteSet(bytes.data(), static_cast<uint32_t>(bytes.size())));
 }

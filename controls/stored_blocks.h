@@ -21,6 +21,29 @@ constexpr uint32_t kDefaultColorCode = kDefaultBackgroundColour;
 // code becomes `fallback`.
 COLORREF ResolveColor(uint32_t stored, COLORREF fallback);
 
+// Reads a stored record that starts with its version word: an empty record
+// leaves `*record` at its defaults; a version above `newest` refuses it;
+// else `read_fields(cursor, version)` reads the fields after the version,
+// and the record must end exactly where they do.
+template <typename Record, typename ReadFields>
+bool ReadVersionedRecord(const uint8_t* bytes, size_t size, uint32_t newest, Record* record,
+                         ReadFields read_fields) {
+  *record = Record();
+  if (size == 0) return true;
+  ByteCursor cursor(bytes, size);
+  const uint32_t version = cursor.U32();
+  if (!cursor.ok() || version > newest) return false;
+  read_fields(cursor, version);
+  return cursor.AtEnd();
+}
+
+// A choice written as a property brought into 0..last: a negative number is
+// 0, a larger one `last`.
+inline uint32_t ClampedChoice(uint32_t word, uint32_t last) {
+  if (static_cast<int32_t>(word) < 0) return 0;
+  return word > last ? last : word;
+}
+
 // Reads one length-prefixed block into `bytes` (empty for a count of 0).
 // False, and the cursor failed, when the block runs past the record's end.
 bool ReadStoredBlock(ByteCursor& cursor, std::vector<uint8_t>* bytes);
@@ -38,8 +61,8 @@ LRESULT OnFontMessage(HWND control, UINT message, WPARAM wparam, LPARAM lparam, 
 // A picture block (the bytes of a BMP file): the bitmap, or null.
 HBITMAP PictureFromStoredBlock(const std::vector<uint8_t>& bytes);
 
-// A byte-set property value (the words of a lent byte set: the count word 1,
-// the length, then the bytes) as bytes; an empty set for a null pointer.
+// The bytes of a byte-set property value (the words of a lent byte set);
+// none for the empty set.
 std::vector<uint8_t> BytesOfByteSetWords(uint32_t word0, uint32_t word1);
 
 // A new byte-set value holding `bytes` (the null pointer for none).

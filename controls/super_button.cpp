@@ -11,6 +11,7 @@
 #include <mmsystem.h>
 
 #include "controls/button_pictures.h"
+#include "controls/control_window.h"
 #include "controls/default_button.h"
 #include "controls/stored_blocks.h"
 #include "controls/super_button_state.h"
@@ -20,13 +21,11 @@ namespace {
 constexpr char kSuperButtonClass[] = "TulvexSuperButton";
 WNDPROC g_button_procedure = nullptr;
 
-SuperButtonState* StateOf(HWND button) {
-  return reinterpret_cast<SuperButtonState*>(GetWindowLongPtrA(button, GWLP_USERDATA));
-}
-
-// Only WAV data ("RIFF" size "WAVE") is handed to the player.
+// Only WAV data ("RIFF", a 32-bit size, "WAVE") is handed to the player.
 void PlayWave(const std::vector<uint8_t>& wave) {
-  if (wave.size() < 12 || std::memcmp(wave.data(), "RIFF", 4) != 0 || std::memcmp(wave.data() + 8, "WAVE", 4) != 0) {
+  constexpr size_t kTagBytes = 4, kFormTagOffset = 8, kHeaderBytes = 12;
+  if (wave.size() < kHeaderBytes || std::memcmp(wave.data(), "RIFF", kTagBytes) != 0 ||
+      std::memcmp(wave.data() + kFormTagOffset, "WAVE", kTagBytes) != 0) {
     return;
   }
   PlaySoundA(reinterpret_cast<LPCSTR>(wave.data()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
@@ -104,16 +103,15 @@ void OnMouseLeave(HWND button, SuperButtonState& state) {
   InvalidateRect(button, nullptr, FALSE);
 }
 
-void OnNcDestroy(HWND button, SuperButtonState* state) {
-  SetWindowLongPtrA(button, GWLP_USERDATA, 0);
+void OnNcDestroy(HWND button, const SuperButtonState& state) {
   UnregisterDefaultButton(button);
   // An asynchronous sound plays from the record's bytes: stop it first.
-  if (!state->record.click_sound.empty() || !state->record.over_sound.empty()) PlaySoundA(nullptr, nullptr, 0);
-  delete state;
+  if (!state.record.click_sound.empty() || !state.record.over_sound.empty()) PlaySoundA(nullptr, nullptr, 0);
+  FreeControlState<SuperButtonState>(button);
 }
 
 LRESULT CALLBACK SuperButtonProc(HWND button, UINT message, WPARAM wparam, LPARAM lparam) {
-  SuperButtonState* state = StateOf(button);
+  SuperButtonState* state = ControlStateOf<SuperButtonState>(button);
   if (!state) return CallWindowProcA(g_button_procedure, button, message, wparam, lparam);
   switch (message) {
     case kReflectedDrawItem:
@@ -130,25 +128,19 @@ LRESULT CALLBACK SuperButtonProc(HWND button, UINT message, WPARAM wparam, LPARA
     case WM_MOUSELEAVE:
       OnMouseLeave(button, *state);
       break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS: {
-      const LRESULT result = CallWindowProcA(g_button_procedure, button, message, wparam, lparam);
-      RaiseFocusEvents(button, message);
-      return result;
-    }
     case WM_DESTROY:
       if (state->tool_tip) DestroyWindow(state->tool_tip);
       state->tool_tip = nullptr;
       break;
     case WM_NCDESTROY: {
       const LRESULT result = CallWindowProcA(g_button_procedure, button, message, wparam, lparam);
-      OnNcDestroy(button, state);
+      OnNcDestroy(button, *state);
       return result;
     }
     default:
       break;
   }
-  return CallWindowProcA(g_button_procedure, button, message, wparam, lparam);
+  return PassOnWithFocusEvents(g_button_procedure, button, message, wparam, lparam);
 }
 
 bool RegisterSuperButtonClass() {
@@ -163,21 +155,15 @@ HWND CreateSuperButton(const ControlCreateInfo& info) {
   INITCOMMONCONTROLSEX common = {sizeof common, ICC_BAR_CLASSES};
   InitCommonControlsEx(&common);
 
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_OWNERDRAW;
-  if (info.visible) style |= WS_VISIBLE;
-  if (info.disabled) style |= WS_DISABLED;
-  const HWND button = CreateWindowExA(0, kSuperButtonClass, info.caption, style, info.left, info.top, info.width,
-                                      info.height, info.parent,
-                                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(info.control_id)),
-                                      GetModuleHandleA(nullptr), nullptr);
+  const HWND button =
+      CreateControlWindow(info, kSuperButtonClass, info.caption, WS_CLIPSIBLINGS | WS_TABSTOP | BS_OWNERDRAW);
   if (!button) return nullptr;
   state->window_font = info.font;
   state->font.Reset(FontFromStoredBlock(state->record.font));
   MakeButtonPictures(*state);
-  SuperButtonState* kept = state.release();
-  SetWindowLongPtrA(button, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(kept));
-  UpdateButtonToolTip(button, *kept);
-  if (kept->record.default_button && !RegisterDefaultButton(button)) {
+  SuperButtonState& kept = KeepControlState(button, std::move(state));
+  UpdateButtonToolTip(button, kept);
+  if (kept.record.default_button && !RegisterDefaultButton(button)) {
     DestroyWindow(button);
     return nullptr;
   }
@@ -185,22 +171,18 @@ HWND CreateSuperButton(const ControlCreateInfo& info) {
   return button;
 }
 
-bool ReadSuperButton(ControlInstance& control, int32_t property, Value* value) {
-  SuperButtonState* state = StateOf(control.handle);
-  return state && ReadSuperButtonProperty(control.handle, *state, property, value);
-}
-
-bool WriteSuperButton(ControlInstance& control, int32_t property, uint32_t word0, uint32_t word1) {
-  SuperButtonState* state = StateOf(control.handle);
-  if (!state || !WriteSuperButtonProperty(control.handle, *state, property, word0, word1)) return false;
-  InvalidateRect(control.handle, nullptr, FALSE);
+// Every property the button has shows in its look: a write repaints.
+bool WriteAndRepaint(HWND button, SuperButtonState& state, int32_t property, uint32_t word0, uint32_t word1) {
+  if (!WriteSuperButtonProperty(button, state, property, word0, word1)) return false;
+  InvalidateRect(button, nullptr, FALSE);
   return true;
 }
 
 }  // namespace
 
 const ControlType* SuperButtonControlType() {
-  static const ControlType type = {kSuperButtonTypeId, "超级按钮", false, CreateSuperButton, ReadSuperButton,
-                                   WriteSuperButton};
+  static const ControlType type =
+      StateControlType<SuperButtonState, CreateSuperButton, ReadSuperButtonProperty, WriteAndRepaint>(
+          kSuperButtonTypeId, "超级按钮");
   return &type;
 }

@@ -6,8 +6,8 @@
 //
 // Stored property record (little-endian; "block" is a u32 byte count then
 // that many bytes, a count of 0 meaning "none"; "string" is a u32 byte count
-// then the GBK bytes, no NUL; colours are 0x00BBGGRR words, 0xFF000000 the
-// default code):
+// then the GBK bytes, no NUL; colours are 0x00BBGGRR words or the default
+// code kDefaultColorCode):
 //
 //   offset  field
 //   0       u32    version              0, 1 or 2; larger: the record is refused
@@ -44,6 +44,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/stored_blocks.h"
 #include "runtime/control_types.h"
 
 constexpr uint32_t kSuperButtonTypeId = 0x30001;
@@ -80,8 +81,11 @@ enum SuperButtonProperty : int32_t {
   kButtonDefaultStyleProperty,     // integer 0 normal, 1 default
 };
 
-enum class ButtonStyle : uint32_t { kFlat = 0, kRaised = 1, kThemed = 2 };
-enum class PictureAlign : uint32_t { kLeft = 0, kAbove = 1, kRight = 2, kOverlaid = 3 };
+enum class ButtonStyle : uint32_t { kFlat = 0, kRaised = 1, kThemed = 2, kLast = kThemed };
+enum class PictureAlign : uint32_t { kLeft = 0, kAbove = 1, kRight = 2, kOverlaid = 3, kLast = kOverlaid };
+// How the content moves while the button is held down.
+enum PressStyle : uint32_t { kPressRightAndDown = 0, kPressDown = 1, kLastPressStyle = kPressDown };
+enum DefaultStyle : uint32_t { kNormalButton = 0, kDefaultButton = 1, kLastDefaultStyle = kDefaultButton };
 
 // The six state colours, in their stored order.
 enum StateColor { kFgOut, kBkOut, kFgIn, kBkIn, kFgFocus, kBkFocus, kStateColorCount };
@@ -93,15 +97,16 @@ struct SuperButtonRecord {
   bool check_box = false;
   bool checked = false;
   PictureAlign align = PictureAlign::kLeft;
-  uint32_t press_style = 0;
+  uint32_t press_style = kPressRightAndDown;
   bool draw_border = true;
   bool draw_focus = true;
   std::vector<uint8_t> picture_out, picture_in, picture_disabled;
-  uint32_t transparent_out = 0xFF000000, transparent_in = 0xFF000000, transparent_disabled = 0xFF000000;
+  uint32_t transparent_out = kDefaultColorCode, transparent_in = kDefaultColorCode,
+           transparent_disabled = kDefaultColorCode;
   std::vector<uint8_t> font;
   bool default_colors = true;
-  uint32_t colors[kStateColorCount] = {0xFF000000, 0xFF000000, 0xFF000000,
-                                       0xFF000000, 0xFF000000, 0xFF000000};
+  uint32_t colors[kStateColorCount] = {kDefaultColorCode, kDefaultColorCode, kDefaultColorCode,
+                                       kDefaultColorCode, kDefaultColorCode, kDefaultColorCode};
   bool standard_sound = false;
   std::vector<uint8_t> over_sound, click_sound;
   std::string tool_tip;

@@ -192,12 +192,12 @@ void PaintSuperButton(HWND button, const SuperButtonState& state, const ButtonLo
   RECT content = frame;
   InflateRect(&content, -kContentMargin, -kContentMargin);
   if (look.pressed) {
-    const bool down_only = record.press_style == 1;
+    const bool down_only = record.press_style == kPressDown;
     OffsetRect(&content, down_only ? 0 : 1, down_only ? 2 : 1);
   }
 
   SelectedObject selected_font(target, state.CaptionFont());
-  uint32_t stored_transparent = 0xFF000000;
+  uint32_t stored_transparent = kDefaultColorCode;
   const HBITMAP picture = PictureOf(state, look, &stored_transparent);
   const SIZE picture_size = PictureSize(picture);
   const SIZE text_size = CaptionSize(target, caption);

@@ -4,36 +4,34 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include <algorithm>
-
 #include "controls/default_button.h"
 #include "controls/stored_blocks.h"
 #include "controls/super_button_state.h"
 
 namespace {
 
-uint32_t Clamped(uint32_t word, uint32_t last) { return static_cast<int32_t>(word) < 0 ? 0 : std::min(word, last); }
+// A picture property and its transparent colour's property, and the
+// record's fields they stand for.
+struct PictureProperties {
+  int32_t picture;
+  int32_t transparent;
+  std::vector<uint8_t> SuperButtonRecord::*bytes;
+  uint32_t SuperButtonRecord::*transparent_color;
+};
 
-// The slots of the picture and transparent-colour properties, for reading
-// (const record) and writing alike.
-template <typename Record>
-auto PictureSlot(Record& record, int32_t property) -> decltype(&record.picture_out) {
-  switch (property) {
-    case kButtonPicOutProperty: return &record.picture_out;
-    case kButtonPicInProperty: return &record.picture_in;
-    case kButtonPicDisabledProperty: return &record.picture_disabled;
-    default: return nullptr;
-  }
-}
+constexpr PictureProperties kPictureProperties[] = {
+    {kButtonPicOutProperty, kButtonTransColorOutProperty, &SuperButtonRecord::picture_out,
+     &SuperButtonRecord::transparent_out},
+    {kButtonPicInProperty, kButtonTransColorInProperty, &SuperButtonRecord::picture_in,
+     &SuperButtonRecord::transparent_in},
+    {kButtonPicDisabledProperty, kButtonTransColorDisabledProperty, &SuperButtonRecord::picture_disabled,
+     &SuperButtonRecord::transparent_disabled},
+};
 
-template <typename Record>
-auto TransparentSlot(Record& record, int32_t property) -> decltype(&record.transparent_out) {
-  switch (property) {
-    case kButtonTransColorOutProperty: return &record.transparent_out;
-    case kButtonTransColorInProperty: return &record.transparent_in;
-    case kButtonTransColorDisabledProperty: return &record.transparent_disabled;
-    default: return nullptr;
-  }
+const PictureProperties* PictureEntryOf(int32_t property) {
+  for (const PictureProperties& entry : kPictureProperties)
+    if (entry.picture == property || entry.transparent == property) return &entry;
+  return nullptr;
 }
 
 bool IsStateColor(int32_t property) {
@@ -48,12 +46,9 @@ bool ReadSuperButtonProperty(HWND button, const SuperButtonState& state, int32_t
     *value = MakeInteger(static_cast<int32_t>(record.colors[property - kButtonFgColorOutProperty]));
     return true;
   }
-  if (const uint32_t* slot = TransparentSlot(record, property)) {
-    *value = MakeInteger(static_cast<int32_t>(*slot));
-    return true;
-  }
-  if (const std::vector<uint8_t>* slot = PictureSlot(record, property)) {
-    *value = NewByteSetValue(*slot);
+  if (const PictureProperties* entry = PictureEntryOf(property)) {
+    *value = property == entry->picture ? NewByteSetValue(record.*entry->bytes)
+                                        : MakeInteger(static_cast<int32_t>(record.*entry->transparent_color));
     return true;
   }
   switch (property) {
@@ -71,7 +66,9 @@ bool ReadSuperButtonProperty(HWND button, const SuperButtonState& state, int32_t
     case kButtonOverSoundProperty: *value = NewByteSetValue(record.over_sound); return true;
     case kButtonClickSoundProperty: *value = NewByteSetValue(record.click_sound); return true;
     case kButtonToolTipProperty: *value = NewTextValue(record.tool_tip); return true;
-    case kButtonDefaultStyleProperty: *value = MakeInteger(record.default_button ? 1 : 0); return true;
+    case kButtonDefaultStyleProperty:
+      *value = MakeInteger(static_cast<int32_t>(record.default_button ? kDefaultButton : kNormalButton));
+      return true;
     default: return false;
   }
 }
@@ -82,22 +79,25 @@ bool WriteSuperButtonProperty(HWND button, SuperButtonState& state, int32_t prop
     record.colors[property - kButtonFgColorOutProperty] = word0;
     return true;
   }
-  if (uint32_t* slot = TransparentSlot(record, property)) {
-    *slot = word0;
-    MakeButtonPictures(state);
-    return true;
-  }
-  if (std::vector<uint8_t>* slot = PictureSlot(record, property)) {
-    *slot = BytesOfByteSetWords(word0, word1);
+  if (const PictureProperties* entry = PictureEntryOf(property)) {
+    if (property == entry->picture) {
+      record.*entry->bytes = BytesOfByteSetWords(word0, word1);
+    } else {
+      record.*entry->transparent_color = word0;
+    }
     MakeButtonPictures(state);
     return true;
   }
   switch (property) {
-    case kButtonStyleProperty: record.style = static_cast<ButtonStyle>(Clamped(word0, 2)); return true;
+    case kButtonStyleProperty:
+      record.style = static_cast<ButtonStyle>(ClampedChoice(word0, static_cast<uint32_t>(ButtonStyle::kLast)));
+      return true;
     case kButtonCheckBoxProperty: record.check_box = word0 != 0; return true;
     case kButtonCheckedProperty: record.checked = word0 != 0; return true;
-    case kButtonAlignProperty: record.align = static_cast<PictureAlign>(Clamped(word0, 3)); return true;
-    case kButtonPressStyleProperty: record.press_style = Clamped(word0, 1); return true;
+    case kButtonAlignProperty:
+      record.align = static_cast<PictureAlign>(ClampedChoice(word0, static_cast<uint32_t>(PictureAlign::kLast)));
+      return true;
+    case kButtonPressStyleProperty: record.press_style = ClampedChoice(word0, kLastPressStyle); return true;
     case kButtonDrawBorderProperty: record.draw_border = word0 != 0; return true;
     case kButtonDrawFocusProperty: record.draw_focus = word0 != 0; return true;
     case kButtonFontProperty:

@@ -9,11 +9,11 @@ using controls::IntegerArgument;
 using controls::IsGiven;
 
 void StartThread(Value* result, int32_t count, const Value* args) {
-  if (count < 1 || args[0].tag != kTagSubProgram || PointerOf(args[0]) == nullptr)
-    ReportRuntimeErrorCode(controls::kWrongArgumentTypeError);
-  const auto routine = reinterpret_cast<LPTHREAD_START_ROUTINE>(PointerOf(args[0]));
+  const auto routine =
+      reinterpret_cast<LPTHREAD_START_ROUTINE>(PointerOf(controls::ArgumentOfType(count, args, 0, kTagSubProgram)));
+  if (!routine) ReportRuntimeErrorCode(controls::kWrongArgumentTypeError);
   // The parameter is an integer, widened to the routine's pointer argument.
-  const int32_t parameter = count >= 2 ? IntegerArgument(count, args, 1, 0) : 0;
+  const int32_t parameter = IntegerArgument(count, args, 1, 0);
   void* const argument = reinterpret_cast<void*>(static_cast<intptr_t>(parameter));
 
   const HANDLE thread = CreateThread(nullptr, 0, routine, argument, 0, nullptr);

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "controls/control_window.h"
 #include "controls/gdi_holders.h"
 #include "controls/parent_background.h"
 #include "controls/stored_blocks.h"
@@ -14,7 +15,7 @@
 namespace {
 
 constexpr char kLabelClass[] = "TulvexTransparentLabel";
-constexpr uint32_t kLastAlignment = 2;
+constexpr uint32_t kNewestVersion = 0;
 
 struct LabelState {
   TransparentLabelRecord record;
@@ -22,14 +23,14 @@ struct LabelState {
   OwnedFont font;
 };
 
-LabelState* StateOf(HWND label) { return reinterpret_cast<LabelState*>(GetWindowLongPtrA(label, GWLP_USERDATA)); }
-
 void DrawCaption(HWND label, const LabelState& state, HDC dc, RECT area) {
   const std::string caption = WindowTextOf(label);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ResolveColor(state.record.text_color, GetSysColor(COLOR_WINDOWTEXT)));
   SelectedObject font(dc, state.font ? state.font.get() : state.window_font);
-  const UINT horizontal = state.record.alignment == 1 ? DT_CENTER : state.record.alignment == 2 ? DT_RIGHT : DT_LEFT;
+  const UINT horizontal = state.record.alignment == kLabelCentred       ? DT_CENTER
+                         : state.record.alignment == kLabelRightAligned ? DT_RIGHT
+                                                                        : DT_LEFT;
   DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &area,
             horizontal | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
@@ -52,7 +53,7 @@ void OnPaint(HWND label, const LabelState& state) {
 }
 
 LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wparam, LPARAM lparam) {
-  LabelState* state = StateOf(label);
+  LabelState* state = ControlStateOf<LabelState>(label);
   if (!state) return DefWindowProcA(label, message, wparam, lparam);
   switch (message) {
     case WM_PAINT: OnPaint(label, *state); return 0;
@@ -60,101 +61,68 @@ LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wparam, LPARAM lpara
     case WM_NCHITTEST: return HTTRANSPARENT;  // clicks go to what lies below
     case WM_SETFONT:
     case WM_GETFONT: return OnFontMessage(label, message, wparam, lparam, state->font, state->window_font, nullptr);
-    case WM_SETTEXT: {
-      const LRESULT result = DefWindowProcA(label, message, wparam, lparam);
-      InvalidateRect(label, nullptr, FALSE);
-      return result;
-    }
-    case WM_NCDESTROY:
-      SetWindowLongPtrA(label, GWLP_USERDATA, 0);
-      delete state;
-      break;
+    case WM_SETTEXT: return SetCaptionAndRepaint(label, wparam, lparam, false);
+    case WM_NCDESTROY: FreeControlState<LabelState>(label); break;
     default: break;
   }
   return DefWindowProcA(label, message, wparam, lparam);
 }
 
-bool RegisterLabelClass() {
-  static bool registered = false;
-  if (registered) return true;
-  WNDCLASSA label_class = {};
-  label_class.style = CS_HREDRAW | CS_VREDRAW;
-  label_class.lpfnWndProc = LabelProc;
-  label_class.hInstance = GetModuleHandleA(nullptr);
-  label_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  label_class.lpszClassName = kLabelClass;
-  registered = RegisterClassA(&label_class) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  return registered;
-}
-
 HWND CreateTransparentLabel(const ControlCreateInfo& info) {
   auto state = std::make_unique<LabelState>();
   if (!ReadTransparentLabelRecord(info.properties, info.property_size, &state->record)) return nullptr;
-  if (!RegisterLabelClass()) return nullptr;
-  DWORD style = WS_CHILD;
-  if (info.visible) style |= WS_VISIBLE;
-  if (info.disabled) style |= WS_DISABLED;
+  if (!RegisterControlClass(kLabelClass, LabelProc, CS_HREDRAW | CS_VREDRAW, LoadCursor(nullptr, IDC_ARROW)))
+    return nullptr;
   // WS_EX_TRANSPARENT: siblings below are painted first.
-  const HWND label = CreateWindowExA(WS_EX_TRANSPARENT, kLabelClass, info.caption, style, info.left, info.top,
-                                     info.width, info.height, info.parent,
-                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(info.control_id)),
-                                     GetModuleHandleA(nullptr), nullptr);
+  const HWND label = CreateControlWindow(info, kLabelClass, info.caption, 0, WS_EX_TRANSPARENT);
   if (!label) return nullptr;
   state->window_font = info.font;
   state->font.Reset(FontFromStoredBlock(state->record.font));
-  SetWindowLongPtrA(label, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
+  KeepControlState(label, std::move(state));
   InvalidateRect(label, nullptr, FALSE);
   return label;
 }
 
-bool ReadLabel(ControlInstance& control, int32_t property, Value* value) {
-  const LabelState* state = StateOf(control.handle);
-  if (!state) return false;
+bool ReadLabel(HWND label, const LabelState& state, int32_t property, Value* value) {
   switch (property) {
-    case kLabelCaption: *value = NewTextValue(WindowTextOf(control.handle)); return true;
-    case kLabelTextColor: *value = MakeInteger(static_cast<int32_t>(state->record.text_color)); return true;
-    case kLabelAlignment: *value = MakeInteger(static_cast<int32_t>(state->record.alignment)); return true;
-    case kLabelFont: *value = NewByteSetValue(state->record.font); return true;
+    case kLabelCaption: *value = NewTextValue(WindowTextOf(label)); return true;
+    case kLabelTextColor: *value = MakeInteger(static_cast<int32_t>(state.record.text_color)); return true;
+    case kLabelAlignment: *value = MakeInteger(static_cast<int32_t>(state.record.alignment)); return true;
+    case kLabelFont: *value = NewByteSetValue(state.record.font); return true;
     default: return false;
   }
 }
 
-bool WriteLabel(ControlInstance& control, int32_t property, uint32_t word0, uint32_t word1) {
-  LabelState* state = StateOf(control.handle);
-  if (!state) return false;
+bool WriteLabel(HWND label, LabelState& state, int32_t property, uint32_t word0, uint32_t word1) {
   switch (property) {
-    case kLabelCaption: SetWindowTextA(control.handle, TextOfWords(word0, word1)); return true;
-    case kLabelTextColor: state->record.text_color = word0; break;
+    case kLabelCaption: SetWindowTextA(label, TextOfWords(word0, word1)); return true;
+    case kLabelTextColor: state.record.text_color = word0; break;
     case kLabelAlignment:
-      state->record.alignment = static_cast<int32_t>(word0) < 0 ? 0 : word0 > kLastAlignment ? kLastAlignment : word0;
+      state.record.alignment = ClampedChoice(word0, kLastLabelAlignment);
       break;
     case kLabelFont:
-      state->record.font = BytesOfByteSetWords(word0, word1);
-      state->font.Reset(FontFromStoredBlock(state->record.font));
+      state.record.font = BytesOfByteSetWords(word0, word1);
+      state.font.Reset(FontFromStoredBlock(state.record.font));
       break;
     default: return false;
   }
-  InvalidateRect(control.handle, nullptr, FALSE);
+  InvalidateRect(label, nullptr, FALSE);
   return true;
 }
 
 }  // namespace
 
 bool ReadTransparentLabelRecord(const uint8_t* bytes, size_t size, TransparentLabelRecord* record) {
-  *record = TransparentLabelRecord();
-  if (size == 0) return true;
-  ByteCursor cursor(bytes, size);
-  const uint32_t version = cursor.U32();
-  if (!cursor.ok() || version != 0) return false;
-  record->text_color = cursor.U32();
-  record->alignment = cursor.U32();
-  if (record->alignment > kLastAlignment) cursor.Fail();
-  ReadStoredBlock(cursor, &record->font);
-  return cursor.AtEnd();
+  return ReadVersionedRecord(bytes, size, kNewestVersion, record, [record](ByteCursor& cursor, uint32_t) {
+    record->text_color = cursor.U32();
+    record->alignment = cursor.U32();
+    if (record->alignment > kLastLabelAlignment) cursor.Fail();
+    ReadStoredBlock(cursor, &record->font);
+  });
 }
 
 const ControlType* TransparentLabelControlType() {
-  static const ControlType type = {kTransparentLabelTypeId, "透明标签", false, CreateTransparentLabel, ReadLabel,
-                                   WriteLabel};
+  static const ControlType type =
+      StateControlType<LabelState, CreateTransparentLabel, ReadLabel, WriteLabel>(kTransparentLabelTypeId, "透明标签");
   return &type;
 }
