@@ -61,6 +61,13 @@ int MemoryBudget::peak_claims_beside_oversized() const {
   return peak_claims_beside_oversized_;
 }
 
+uint64_t MemoryBudget::waiting_claims() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  // A waiter holds a ticket not yet served; it took it under this lock and
+  // gives the lock up only by sleeping on the condition.
+  return next_ticket_ - serving_ticket_;
+}
+
 void MemoryBudget::ResetStatistics() {
   std::lock_guard<std::mutex> lock(mutex_);
   peak_bytes_ = in_use_;

@@ -40,6 +40,8 @@ class MemoryBudget {
   // claim always ran alone, 0 when there was none).
   uint64_t peak_bytes() const;
   int peak_claims_beside_oversized() const;
+  // Acquire calls blocked right now, each waiting for its turn or its fit.
+  uint64_t waiting_claims() const;
   void ResetStatistics();
 
  private:

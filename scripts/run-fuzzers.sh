@@ -120,6 +120,9 @@ for fuzzer in "$build"/fuzz/*_fuzzer; do
   esac
   corpus=$build/fuzz-corpus/$name
   artifacts=$build/fuzz-artifacts/$name
+  # Reports of an earlier run would fail this one: each run starts with an
+  # empty artifacts folder (the corpus it grew is kept).
+  rm -rf "$artifacts"
   mkdir -p "$corpus" "$artifacts"
   # Seeds are read recursively for the loader's fuzzer.
   inputs=("$own" "$seeds/crashers")

@@ -8,7 +8,8 @@
 #
 # Both Windows products are always built. The 64-bit tests always run; the
 # 32-bit ones run where the kernel can execute 32-bit programs (set
-# TULVEX_NO_WIN32=1 to take the other path on any machine).
+# TULVEX_NO_WIN32=1 to take the other path on any machine). The last lines
+# count the test cases that were skipped, with each one's reason.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
@@ -17,15 +18,25 @@ cd "$here"
 bash scripts/install-packages.sh
 bash scripts/build-windows-deps.sh >/dev/null
 
+# Each test run starts without the reports of an earlier one.
+tested=()
+run_tests() {  # PRESET [COMMAND PREFIX...]
+  local preset=$1
+  shift
+  rm -rf "build/$preset/test-reports"
+  "$@" ctest --preset "$preset"
+  tested+=("build/$preset")
+}
+
 echo "== native"
 cmake --preset native
 cmake --build --preset native
-ctest --preset native
+run_tests native
 
 echo "== native under ThreadSanitizer"
 cmake --preset native-tsan
 cmake --build --preset native-tsan
-ctest --preset native-tsan
+run_tests native-tsan
 
 echo "== windows (32-bit) and windows64: build"
 cmake --preset windows
@@ -42,7 +53,7 @@ fi
 
 # The screen holds the main window at 144 DPI (1500x900) for its test.
 run_windows_tests() {  # PRESET
-  xvfb-run -a -s "-screen 0 1920x1200x24" ctest --preset "$1"
+  run_tests "$1" xvfb-run -a -s "-screen 0 1920x1200x24"
 }
 if [ -z "$win64_reason" ]; then
   echo "== windows64: tests"
@@ -65,3 +76,4 @@ else
   summary+="; 32-bit ran"
 fi
 echo "$summary"
+python3 scripts/skipped-tests.py "${tested[@]}"

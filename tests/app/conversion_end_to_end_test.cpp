@@ -168,6 +168,22 @@ TEST_F(ConversionEndToEnd, KeepDatesBoxIsRememberedAndKeepsTheSourcesTimes) {
   EXPECT_TRUE(checked(again.controls().keep_dates)) << "remembered";
 }
 
+// The quality box is read as it stands: one the encoder refuses fails each
+// row with the reason, and the source stays as it was.
+TEST_F(ConversionEndToEnd, QualityTheEncoderRefusesFailsTheRowWithItsReason) {
+  ScratchFolder scratch("run_bad_quality");
+  const std::string root = AbsolutePath(scratch.path());
+  ASSERT_TRUE(WriteSmallPng(root + "\\q.png", 10, 6));
+  const std::string source = ReadFileBytes(root + "\\q.png");
+  ProgramSession program(TULVEX_PROGRAM, kCaption);
+  ASSERT_EQ(program.error(), "");
+  ASSERT_TRUE(program.TypeInto(program.controls().quality, "0")) << program.error();
+  ASSERT_TRUE(program.AddFiles(root, {"q.png"})) << program.error();
+  ASSERT_TRUE(program.RunToEnd(60000)) << program.error();
+  EXPECT_EQ(program.Rows().at(0)[2], "编码参数错误");
+  EXPECT_EQ(ReadFileBytes(root + "\\q.png"), source) << "the source was overwritten";
+}
+
 TEST_F(ConversionEndToEnd, StartWithAnEmptyListDoesNothing) {
   ProgramSession program(TULVEX_PROGRAM, kCaption);
   ASSERT_EQ(program.error(), "");

@@ -79,9 +79,11 @@ TEST(RowScheduleTest, EmptyListIsSettledAtOnce) {
   EXPECT_TRUE(schedule.Settled());
 }
 
-constexpr std::chrono::milliseconds kNoWait{0};
-constexpr std::chrono::milliseconds kLonelyRowWait{200};
-constexpr std::chrono::milliseconds kPartnerComes{30000};
+// Whether a converting row is held until the other workers had their turn.
+enum class Company { kNone, kWaitForOthers };
+
+// Deadline of that hold: a worker that never asks the schedule is a fault.
+constexpr std::chrono::milliseconds kOthersAsk{30000};
 
 // Runs `rows` on `threads` workers (this thread among them) with hooks that
 // record what a window would see.
@@ -94,16 +96,28 @@ struct RunRecord {
   bool same_destination_overlap = false;
 };
 
-// A converting row waits up to `company_wait` for a second row to convert
-// beside it (while rows are left to begin), so that rows that may overlap do.
+// With Company::kWaitForOthers a converting row is held until a second row
+// converts beside it, every row has begun, or every other worker has asked
+// the schedule since this row was taken and was told to wait (a worker asks
+// under the run's lock before each row, so an ask numbered after the one
+// that took this row came after it). Rows that may overlap then do, and a
+// wrong schedule gets its chance to start a clashing row.
 void RunOnThreads(const std::vector<std::string>& destinations, size_t threads, RunRecord* record,
-                  std::atomic<int32_t>* cancel_flag, std::chrono::milliseconds company_wait,
+                  std::atomic<int32_t>* cancel_flag, Company company_rule,
                   size_t cancel_after_begun = SIZE_MAX) {
   int in_flight = 0;
   std::condition_variable company;
   std::multiset<std::string> writing;
+  uint64_t asks = 0;
+  std::map<std::thread::id, uint64_t> last_ask;  // per worker, the number of its latest ask
+  std::set<std::thread::id> converting;
   RunHooks hooks;
-  hooks.cancel_requested = [cancel_flag] { return cancel_flag->load() == 1; };
+  hooks.cancel_requested = [&, cancel_flag] {
+    std::lock_guard<std::mutex> hold(record->lock);
+    last_ask[std::this_thread::get_id()] = ++asks;
+    company.notify_all();
+    return cancel_flag->load() == 1;
+  };
   hooks.begin = [&](size_t row) {
     std::lock_guard<std::mutex> hold(record->lock);
     record->begun.push_back(row);
@@ -112,12 +126,26 @@ void RunOnThreads(const std::vector<std::string>& destinations, size_t threads, 
   };
   hooks.convert = [&](size_t row) {
     std::unique_lock<std::mutex> hold(record->lock);
+    const std::thread::id me = std::this_thread::get_id();
+    const uint64_t taken_at = last_ask[me];
     if (writing.count(destinations[row])) record->same_destination_overlap = true;
     writing.insert(destinations[row]);
+    converting.insert(me);
     record->max_in_flight = std::max(record->max_in_flight, ++in_flight);
     company.notify_all();
-    company.wait_for(hold, company_wait,
-                     [&] { return in_flight >= 2 || record->begun.size() == destinations.size(); });
+    const auto others_had_their_turn = [&] {
+      if (last_ask.size() < threads) return false;  // a worker has not asked yet
+      for (const auto& [worker, ask] : last_ask) {
+        if (worker != me && !converting.count(worker) && ask <= taken_at) return false;
+      }
+      return true;
+    };
+    if (company_rule == Company::kWaitForOthers) {
+      EXPECT_TRUE(company.wait_for(hold, kOthersAsk, [&] {
+        return in_flight >= 2 || record->begun.size() == destinations.size() || others_had_their_turn();
+      })) << "row " << row << " waited in vain for the other workers";
+    }
+    converting.erase(me);
     writing.erase(writing.find(destinations[row]));
     --in_flight;
     return static_cast<int32_t>(row % 2 ? 1 : -3);
@@ -142,7 +170,7 @@ void RunOnThreads(const std::vector<std::string>& destinations, size_t threads, 
 TEST(ConcurrentRunTest, ConvertsEveryRowOnSeveralThreadsWithRisingProgress) {
   std::atomic<int32_t> cancel{0};
   RunRecord record;
-  RunOnThreads({"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg", "6.jpg"}, 3, &record, &cancel, kPartnerComes);
+  RunOnThreads({"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg", "6.jpg"}, 3, &record, &cancel, Company::kWaitForOthers);
   EXPECT_EQ(record.codes.size(), 6u);
   EXPECT_EQ(record.codes[1], 1);
   EXPECT_EQ(record.codes[2], -3);
@@ -155,16 +183,16 @@ TEST(ConcurrentRunTest, ConvertsEveryRowOnSeveralThreadsWithRisingProgress) {
 TEST(ConcurrentRunTest, ThreeRowsGiveThePositionsOfThirds) {
   std::atomic<int32_t> cancel{0};
   RunRecord record;
-  RunOnThreads({"a", "b", "c"}, 2, &record, &cancel, kNoWait);
+  RunOnThreads({"a", "b", "c"}, 2, &record, &cancel, Company::kNone);
   EXPECT_EQ(record.positions, (std::vector<int32_t>{3333, 6666, 10000}));
 }
 
 TEST(ConcurrentRunTest, OneFileInSeveralRowsIsNeverWrittenTwiceAtOnce) {
   std::atomic<int32_t> cancel{0};
   RunRecord record;
-  // Held as long as a partner might come: a wrong schedule would start the
-  // rows of a.bmp together.
-  RunOnThreads({"a.bmp", "a.bmp", "a.bmp", "b.bmp"}, 4, &record, &cancel, kLonelyRowWait);
+  // Each row is held until the other workers were told to wait: a wrong
+  // schedule would start the rows of a.bmp together.
+  RunOnThreads({"a.bmp", "a.bmp", "a.bmp", "b.bmp"}, 4, &record, &cancel, Company::kWaitForOthers);
   EXPECT_FALSE(record.same_destination_overlap);
   EXPECT_EQ(record.codes.size(), 4u);
 }
@@ -173,7 +201,7 @@ TEST(ConcurrentRunTest, CancelLetsRunningRowsFinishAndStartsNoMore) {
   std::atomic<int32_t> cancel{0};
   RunRecord record;
   const std::vector<std::string> rows = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
-  RunOnThreads(rows, 2, &record, &cancel, kNoWait, 4);  // cancel while the fourth row begins
+  RunOnThreads(rows, 2, &record, &cancel, Company::kNone, 4);  // cancel while the fourth row begins
   // Every begun row ended; at most the two in flight at the cancel began
   // after the third, none later.
   EXPECT_EQ(record.codes.size(), record.begun.size());

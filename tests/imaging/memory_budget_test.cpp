@@ -1,45 +1,58 @@
 // MemoryBudget on its own: claims that do not fit wait until enough is given
 // back, a claim larger than the budget runs alone, claims are granted in
 // arrival order, and many threads together never hold more than the budget.
+// A claim that must wait is seen waiting in the budget itself, never guessed
+// from a pause.
 #include "imaging/memory_budget.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
+#include <cstdint>
 #include <random>
 #include <thread>
 #include <vector>
 
+#include "tests/support/condition_wait.h"
+
 namespace {
 
-using namespace std::chrono_literals;
-
-// Time a waiter is given to (wrongly) get through before we call it blocked.
-constexpr auto kSettle = 100ms;
+// Deadline of every wait below: a grant or a queue that does not come by
+// then is a fault, not a slow machine.
+constexpr uint32_t kDeadlineMs = 10000;
 
 // Runs Acquire(bytes) on a thread of its own and remembers when it returned.
 class Waiter {
  public:
   Waiter(MemoryBudget& budget, uint64_t bytes)
-      : thread_([this, &budget, bytes] {
-          oversized_ = budget.Acquire(bytes);
+      : budget_(budget), thread_([this, bytes] {
+          oversized_ = budget_.Acquire(bytes);
           granted_ = true;
         }) {}
-  ~Waiter() { thread_.join(); }
-  bool granted() const { return granted_; }
+  // A test that failed early leaves the claim waiting: room for everything
+  // lets the thread end.
+  ~Waiter() {
+    if (!granted_) budget_.SetCapacity(UINT64_MAX / 2);
+    thread_.join();
+  }
   bool oversized() const { return oversized_; }
-  // Waits up to a few seconds for the grant.
   bool WaitForGrant() const {
-    for (int i = 0; i < 500 && !granted_; ++i) std::this_thread::sleep_for(10ms);
-    return granted_;
+    return WaitForCondition([this] { return granted_.load(); }, kDeadlineMs);
   }
 
  private:
+  MemoryBudget& budget_;
   std::atomic<bool> granted_{false};
   std::atomic<bool> oversized_{false};
   std::thread thread_;
 };
+
+// Waits until `count` claims are blocked in the budget. A claim counts as
+// blocked once it has looked and found no room, so a wrong grant never
+// shows as a waiter.
+bool WaitForWaiters(const MemoryBudget& budget, uint64_t count) {
+  return WaitForCondition([&] { return budget.waiting_claims() == count; }, kDeadlineMs);
+}
 
 TEST(MemoryBudgetTest, ClaimThatDoesNotFitWaitsForRelease) {
   MemoryBudget budget(100);
@@ -47,17 +60,21 @@ TEST(MemoryBudgetTest, ClaimThatDoesNotFitWaitsForRelease) {
   EXPECT_FALSE(budget.Acquire(30));  // 90 of 100: fits beside the first
   {
     Waiter waiter(budget, 50);
-    std::this_thread::sleep_for(kSettle);
-    EXPECT_FALSE(waiter.granted()) << "140 of 100 bytes were granted";
+    ASSERT_TRUE(WaitForWaiters(budget, 1)) << "140 of 100 bytes were granted";
     budget.Release(30, false);
-    std::this_thread::sleep_for(kSettle);
-    EXPECT_FALSE(waiter.granted()) << "110 of 100 bytes were granted";
     budget.Release(60, false);
     ASSERT_TRUE(waiter.WaitForGrant());
   }
   EXPECT_EQ(budget.in_use(), 50u);
   EXPECT_EQ(budget.peak_bytes(), 90u);
-  budget.Release(50, false);
+  {
+    Waiter waiter(budget, 55);
+    ASSERT_TRUE(WaitForWaiters(budget, 1)) << "105 of 100 bytes were granted";
+    budget.Release(50, false);
+    ASSERT_TRUE(waiter.WaitForGrant());
+  }
+  EXPECT_EQ(budget.in_use(), 55u);
+  budget.Release(55, false);
   EXPECT_EQ(budget.in_use(), 0u);
 }
 
@@ -66,15 +83,13 @@ TEST(MemoryBudgetTest, OversizedClaimRunsAlone) {
   budget.Acquire(10);
   {
     Waiter big(budget, 250);
-    std::this_thread::sleep_for(kSettle);
-    EXPECT_FALSE(big.granted()) << "an oversized claim ran beside another";
+    ASSERT_TRUE(WaitForWaiters(budget, 1)) << "an oversized claim ran beside another";
     budget.Release(10, false);
     ASSERT_TRUE(big.WaitForGrant());
     EXPECT_TRUE(big.oversized());
 
     Waiter small(budget, 1);
-    std::this_thread::sleep_for(kSettle);
-    EXPECT_FALSE(small.granted()) << "a claim joined the oversized one";
+    ASSERT_TRUE(WaitForWaiters(budget, 1)) << "a claim joined the oversized one";
     budget.Release(250, true);
     ASSERT_TRUE(small.WaitForGrant());
     EXPECT_FALSE(small.oversized());
@@ -88,11 +103,9 @@ TEST(MemoryBudgetTest, LaterSmallClaimDoesNotOvertakeWaitingLargeOne) {
   MemoryBudget budget(100);
   budget.Acquire(90);
   Waiter large(budget, 50);
-  std::this_thread::sleep_for(kSettle);  // the large claim is queued first
-  Waiter small(budget, 5);               // would fit, but came later
-  std::this_thread::sleep_for(kSettle);
-  EXPECT_FALSE(large.granted());
-  EXPECT_FALSE(small.granted()) << "a later claim overtook one waiting before it";
+  ASSERT_TRUE(WaitForWaiters(budget, 1)) << "50 bytes were granted beside 90";
+  Waiter small(budget, 5);  // would fit, but came later
+  ASSERT_TRUE(WaitForWaiters(budget, 2)) << "a later claim overtook one waiting before it";
   budget.Release(90, false);
   ASSERT_TRUE(large.WaitForGrant());
   ASSERT_TRUE(small.WaitForGrant());
@@ -104,8 +117,7 @@ TEST(MemoryBudgetTest, RaisingTheCapacityLetsWaitersIn) {
   MemoryBudget budget(100);
   budget.Acquire(80);
   Waiter waiter(budget, 80);
-  std::this_thread::sleep_for(kSettle);
-  EXPECT_FALSE(waiter.granted());
+  ASSERT_TRUE(WaitForWaiters(budget, 1)) << "160 of 100 bytes were granted";
   budget.SetCapacity(200);
   ASSERT_TRUE(waiter.WaitForGrant());
   budget.Release(80, false);
@@ -120,6 +132,7 @@ TEST(MemoryBudgetTest, ManyThreadsNeverHoldMoreThanTheBudget) {
   // Every thread starts claiming together: a thread start can take longer
   // than a whole thread's work.
   std::atomic<bool> go{false};
+  std::atomic<uint64_t> first_claims{0};
   std::vector<std::thread> threads;
   for (unsigned t = 0; t < 8; ++t) {
     threads.emplace_back([&, t] {
@@ -134,9 +147,17 @@ TEST(MemoryBudgetTest, ManyThreadsNeverHoldMoreThanTheBudget) {
         uint64_t seen = most_seen.load();
         while (now > seen && !most_seen.compare_exchange_weak(seen, now)) {
         }
-        // Held for a moment, so that claims of different threads overlap
-        // even where the scheduler runs one thread at a time for a while.
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        // Every thread's first claim is held until each thread holds its
+        // own or waits in the budget: claims then run side by side however
+        // the threads are scheduled, and eight claims of up to 400 bytes
+        // must meet the capacity. (Once one thread goes on, its later claims
+        // may wait too: hence at least eight.)
+        if (i == 0) {
+          ++first_claims;
+          EXPECT_TRUE(WaitForCondition([&] { return first_claims.load() + budget.waiting_claims() >= 8; },
+                                       kDeadlineMs))
+              << first_claims.load() << " first claims held, " << budget.waiting_claims() << " waiting";
+        }
         held -= bytes;
       }
     });

@@ -26,6 +26,7 @@
 #include "runtime/windows/standard_controls/standard_controls.h"
 #include "runtime/windows/templates/template_data.h"
 #include "tests/support/child_log.h"
+#include "tests/support/condition_wait.h"
 
 namespace {
 
@@ -60,9 +61,15 @@ void SelectRow(int32_t row) {
   SendMessageA(Handle(kList), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
+// Whether a popup menu (the system's menu window class) is up.
+bool MenuShown() {
+  const HWND menu = FindWindowA("#32768", nullptr);
+  return menu != nullptr && IsWindowVisible(menu);
+}
+
 DWORD WINAPI ShowcaseWorker(void* parameter) {
   const auto rows = static_cast<int32_t>(reinterpret_cast<intptr_t>(parameter));
-  Sleep(300);
+  WaitForCondition([] { return IsWindowVisible(Handle(0)) != FALSE; }, 10000);
   for (int32_t row = 0; row < rows; ++row) {
     const std::string number = std::to_string(row + 1);
     const std::string path = "Z:\\图片\\第" + number + "张照片.png";
@@ -81,12 +88,11 @@ DWORD WINAPI ShowcaseWorker(void* parameter) {
 
   // The menu opens from the button's handler, on the window thread.
   PostMessageA(Handle(kFlatButton), BM_CLICK, 0, 0);
-  Sleep(1500);
+  WaitForCondition([] { return MenuShown(); }, 10000);
   Log("ready");
-  for (int wait = 0; wait < 600 && GetFileAttributesA(g_signal_path.c_str()) == INVALID_FILE_ATTRIBUTES; ++wait)
-    Sleep(100);
+  WaitForCondition([] { return GetFileAttributesA(g_signal_path.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60000);
   PostMessageA(Handle(0), WM_KEYDOWN, VK_ESCAPE, 0);
-  Sleep(300);
+  WaitForCondition([] { return !MenuShown(); }, 10000);
   PostMessageA(Handle(0), WM_CLOSE, 0, 0);
   return 0;
 }

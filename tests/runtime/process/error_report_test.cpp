@@ -8,6 +8,7 @@
 #include <string>
 
 #include "runtime/process/error_report_text.h"
+#include "tests/support/condition_wait.h"
 #include "tests/support/scratch_folder.h"
 
 namespace {
@@ -89,14 +90,12 @@ BOOL CALLBACK MatchErrorBox(HWND window, LPARAM context) {
   return TRUE;
 }
 
+// The box of `process`, or nullptr when none shows within 30 s.
 HWND WaitForErrorBox(DWORD process) {
-  for (int attempt = 0; attempt < 300; ++attempt) {
-    WindowSearch search{process, nullptr};
-    EnumWindows(MatchErrorBox, reinterpret_cast<LPARAM>(&search));
-    if (search.found) return search.found;
-    Sleep(100);
-  }
-  return nullptr;
+  WindowSearch search{process, nullptr};
+  WaitForCondition([&] { return EnumWindows(MatchErrorBox, reinterpret_cast<LPARAM>(&search)), search.found; },
+                   30000);
+  return search.found;
 }
 
 // The longest static text of the box is its message (the other static holds

@@ -25,6 +25,7 @@
 #include "runtime/windows/standard_controls/standard_controls.h"
 #include "runtime/windows/templates/template_data.h"
 #include "tests/support/child_log.h"
+#include "tests/support/condition_wait.h"
 
 namespace {
 
@@ -142,8 +143,9 @@ DWORD WINAPI PropertyWorker(void*) {
   WriteNumber(kProgress, kPropertyVisible, 1);
   Log("worker progress=%d visible=%d edit=%s window-thread=%d", ReadNumber(kProgress, kProgressPosition),
       ReadNumber(kProgress, kPropertyVisible), ReadText(kEdit, kEditBoxText).c_str(), OnWindowThread());
-  // The window closes once the loop has idled at least once.
-  for (int wait = 0; wait < 1000 && !g_idle_seen; ++wait) Sleep(10);
+  // The window closes once the loop has idled at least once (the log shows
+  // the idle callbacks missing if it never does).
+  WaitForCondition([] { return g_idle_seen != 0; }, 10000);
   PostMessageA(Handle(0), WM_CLOSE, 0, 0);
   return 0;
 }
