@@ -101,6 +101,9 @@ export TMPDIR=$build/fuzz-tmp
 rm -rf "$TMPDIR"
 mkdir -p "$TMPDIR"
 
+# Leaks inside a library that our code cannot free are listed there.
+export LSAN_OPTIONS=suppressions=$here/fuzz/leak-suppressions.txt
+
 status=0
 found=0
 for fuzzer in "$build"/fuzz/*_fuzzer; do
