@@ -69,7 +69,7 @@ std::vector<std::string> AskForPictures() {
   dialog.lpstrInitialDir = start_folder.empty() ? nullptr : start_folder.c_str();
   dialog.lpstrTitle = "请选择要转换的图片";
   dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY;
-  if (!app::DllCommand<GetOpenFileNameFunction>(kDllGetOpenFileName)(&dialog)) return {};
+  if (!services::DllCommand<GetOpenFileNameFunction>(kDllGetOpenFileName)(&dialog)) return {};
   return PathsOfDialogAnswer(answer.data(), answer.size());
 }
 
@@ -108,7 +108,7 @@ DWORD WINAPI ScanBody(void* parameter) {
 
 std::string CurrentRowPath() {
   const int32_t row = CurrentRow();
-  return row < 0 ? std::string() : CellText(row, 1);
+  return row < 0 ? std::string() : CellText(row, kPathColumn);
 }
 
 }  // namespace
@@ -131,7 +131,7 @@ extern "C" int32_t OnAddPicturesChosen(int32_t, const Value*) {
 }
 
 extern "C" int32_t OnAddFolderChosen(int32_t, const Value*) {
-  app::OwnedValue folder(app::CallLibrary(BrowseForFolder, {LendText("请选择图片所在的文件夹")}));
+  services::OwnedValue folder(services::CallLibrary(BrowseForFolder, {LendText("请选择图片所在的文件夹")}));
   if (*folder.text()) StartFolderScan(folder.text());
   return 0;
 }

@@ -25,10 +25,9 @@ namespace {
 constexpr int32_t kListWidthMargin = 8;
 constexpr int32_t kListHeightMargin = 69;
 constexpr int32_t kFixedColumnsWidth = 172;
-constexpr int32_t kPathColumn = 1;
 constexpr int32_t kTemplateDpi = 96;
 
-void PopUpAtMouse(uint32_t menu) { app::Call(PopUpMenu, {Value{kMainWindow, menu, kMenuReferenceTag}}); }
+void PopUpAtMouse(uint32_t menu) { services::Call(PopUpMenu, {Value{kMainWindow, menu, kMenuReferenceTag}}); }
 
 // The labels overlap the controls they name by a few pixels (the add
 // button, the quality box); beneath them and clipped by them, they leave
@@ -79,6 +78,6 @@ extern "C" int32_t OnJobListRightClicked(int32_t, const Value*) {
 }
 
 extern "C" int32_t OnAdvertisingChosen(int32_t, const Value*) {
-  app::CallLibrary(OpenWebPage, {LendText(kAdvertisingTarget)});
+  services::CallLibrary(OpenWebPage, {LendText(kAdvertisingTarget)});
   return 0;
 }

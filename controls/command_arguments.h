@@ -12,8 +12,8 @@
 
 namespace controls {
 
-// Code of the runtime error "the argument's type does not fit".
-constexpr int32_t kWrongArgumentTypeError = 11;
+// The runtime error "the argument's type does not fit".
+using ::kWrongArgumentTypeError;
 
 inline bool IsGiven(int32_t count, const Value* args, int32_t index) {
   return index < count && !IsOmitted(args[index]);

@@ -40,7 +40,7 @@ struct MenuComponentState {
   COLORREF Color(MenuColor which) const {
     static const int kSystem[kMenuColorCount] = {COLOR_MENUTEXT, COLOR_MENU, COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT,
                                                  COLOR_GRAYTEXT};
-    return ResolveColor(record.colors[which], GetSysColor(kSystem[which]));
+    return ResolveColour(record.colors[which], GetSysColor(kSystem[which]));
   }
   const OwnedItem* Find(ULONG_PTR data) const {
     for (const auto& menu : menus) {

@@ -17,10 +17,6 @@
 // parent, or a system colour, as each control says).
 constexpr uint32_t kDefaultColorCode = kDefaultBackgroundColour;
 
-// A colour word as GDI uses it (system-colour codes resolved); the default
-// code becomes `fallback`.
-COLORREF ResolveColor(uint32_t stored, COLORREF fallback);
-
 // Reads one length-prefixed block into `bytes` (empty for a count of 0).
 // False, and the cursor failed, when the block runs past the record's end.
 bool ReadStoredBlock(ByteCursor& cursor, std::vector<uint8_t>* bytes);

@@ -27,7 +27,7 @@ LabelState* StateOf(HWND label) { return reinterpret_cast<LabelState*>(GetWindow
 void DrawCaption(HWND label, const LabelState& state, HDC dc, RECT area) {
   const std::string caption = WindowTextOf(label);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ResolveColor(state.record.text_color, GetSysColor(COLOR_WINDOWTEXT)));
+  SetTextColor(dc, ResolveColour(state.record.text_color, GetSysColor(COLOR_WINDOWTEXT)));
   SelectedObject font(dc, state.font ? state.font.get() : state.window_font);
   const UINT horizontal = state.record.alignment == 1 ? DT_CENTER : state.record.alignment == 2 ? DT_RIGHT : DT_LEFT;
   DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &area,
