@@ -100,7 +100,7 @@ void InitialiseRuntime(const ApplicationHeader& header) {
   g_run_mode = kReleasedRunMode;
   if (!g_ole_initialised) g_ole_initialised = SUCCEEDED(OleInitialize(nullptr));
   RecordProgramPath();
-  CreateHiddenOwnerWindow();
+  CreateHiddenOwnerWindow(ExitProgram);
   RegisterStandardControlTypes();
   StartLibraries(header);
 
