@@ -130,11 +130,6 @@ DWORD WINAPI RunBody(void* parameter) {
   return 0;
 }
 
-// One clear message, owned by the window, for a run that cannot start.
-void TellUser(const std::string& text) {
-  MessageBoxA(MainWindowHandle(), text.c_str(), "提示", MB_OK | MB_ICONWARNING);
-}
-
 // The folder a run saves into, made when missing; "" when the run
 // overwrites. False (the user told why) when the run cannot start.
 bool ChooseSaveFolder(std::string* folder) {

@@ -115,9 +115,11 @@ std::string CurrentRowPath() {
 
 bool StartFolderScan(const std::string& folder) {
   JobBoard::Job* job = ProgramJobs().Begin(JobBoard::Kind::kScan, folder);
+  // The board refuses scans only once the window closes.
   if (!job) return false;
   if (StartWorker(ScanBody, job->id)) return true;
   ProgramJobs().End(job);
+  TellUser("无法扫描文件夹“" + folder + "”：系统资源不足。");
   return false;
 }
 

@@ -50,6 +50,8 @@ using namespace tulvex;
 extern "C" int32_t OnMainWindowCreated(int32_t, const Value*) {
   LoadSettings();
   PutLabelsBeneath();
+  // Without the subclass the window only takes no drops: the add actions
+  // still fill the list, and there is nothing a user could do about it.
   AcceptDroppedFiles(MainWindowHandle());
   ShowJobsInWindow(MainWindowHandle());
   return 0;

@@ -130,6 +130,10 @@ void ShowInFolder(const std::string& path) {
   services::CallLibrary(ShellExecuteCommand, {MakeInteger(kOpenVerb), LendText("explorer.exe"), TextRecord(selection)});
 }
 
+void TellUser(const std::string& text) {
+  MessageBoxA(MainWindowHandle(), text.c_str(), "提示", MB_OK | MB_ICONWARNING);
+}
+
 bool StartWorker(DWORD(WINAPI* routine)(void*), int32_t parameter) {
   Value sub_program{0, 0, kTagSubProgram};
   StorePointer(sub_program, reinterpret_cast<const void*>(routine));

@@ -51,6 +51,10 @@ void OpenWithShell(const std::string& path);
 // The folder window of a file's folder, with the file selected.
 void ShowInFolder(const std::string& path);
 
+// One clear message, owned by the main window, for an action that cannot
+// start.
+void TellUser(const std::string& text);
+
 // Starts `routine` on a thread of its own with `parameter` as its
 // argument; false when it could not start.
 bool StartWorker(DWORD(WINAPI* routine)(void*), int32_t parameter);
