@@ -3,9 +3,7 @@
 #pragma once
 
 #include "controls/control_library.h"
-#if __has_include("controls/report_list_commands.h")
 #include "controls/report_list_commands.h"
-#endif
 #include "controls/report_list.h"
 #include "controls/folder_dialog.h"
 #include "controls/shell_commands.h"

@@ -2,6 +2,7 @@
 #include "app/conversion_plan.h"
 
 #include "app/gbk_path.h"
+#include "imaging/convert_result.h"
 
 namespace tulvex {
 
@@ -29,16 +30,16 @@ std::string DestinationOf(SaveMode mode, const std::string& folder, size_t numbe
 
 const char* StatusTextOf(int32_t result_code) {
   switch (result_code) {
-    case 1: return "转换成功";
-    case 0: return "未知错误";
-    case -1: return "文件不存在";
-    case -2: return "系统资源不足";
-    case -3: return "文件格式不支持";
-    case -4: return "编码时出错";
-    case -6: return "编码时系统资源不足";
-    case -7: return "编码参数错误";
+    case kConvertSucceeded: return "转换成功";
+    case kConvertUnknownError: return "未知错误";
+    case kConvertSourceMissing: return "文件不存在";
+    case kConvertNoResources: return "系统资源不足";
+    case kConvertUnreadable: return "文件格式不支持";
+    case kConvertEncodeFailed: return "编码时出错";
+    case kConvertNoEncodeResources: return "编码时系统资源不足";
+    case kConvertBadArguments: return "编码参数错误";
     // Stopped part-way by a cancel or the window's close; nothing written.
-    case -8: return "已取消";
+    case kConvertCancelled: return "已取消";
     default: return nullptr;
   }
 }

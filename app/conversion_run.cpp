@@ -59,11 +59,11 @@ void LockControls(bool locked) {
 // the run started. `cancel` is the run's flag, passed by reference.
 int32_t ConvertRow(const std::string& source, const std::string& destination, int32_t* cancel, bool keep_dates) {
   // The quality box is locked, but is read per row as the text it shows.
-  const Value quality_number = app::Call(ToNumber, {LendText(ReadText(kQualityEdit, kEditBoxText).c_str())});
-  const int32_t quality = app::ReadInteger(quality_number);
+  const Value quality_number = services::Call(ToNumber, {LendText(ReadText(kQualityEdit, kEditBoxText).c_str())});
+  const int32_t quality = services::ReadInteger(quality_number);
   Value cancel_request{0, 0, kTagInteger};
   StorePointer(cancel_request, cancel);
-  const Value result = app::CallLibrary(
+  const Value result = services::CallLibrary(
       ConvertPictureToJpeg, {LendText(source.c_str()), LendText(destination.c_str()), MakeLogical(false),
                              MakeInteger(quality), MakeLogical(true), MakeInteger(0), cancel_request,
                              MakeLogical(keep_dates)});
@@ -87,7 +87,7 @@ void RunAllRows(JobBoard::Job& job, SaveMode mode) {
   const bool keep_dates = ReadLogical(kKeepDatesBox, kCheckBoxChecked);
   std::vector<std::string> sources, destinations;
   for (int32_t row = 0; row < row_count; ++row) {
-    sources.push_back(CellText(row, 1));
+    sources.push_back(CellText(row, kPathColumn));
     destinations.push_back(DestinationOf(mode, job.folder, static_cast<size_t>(row) + 1, sources.back()));
   }
 
@@ -95,11 +95,11 @@ void RunAllRows(JobBoard::Job& job, SaveMode mode) {
   hooks.cancel_requested = [&job] { return CancelRequest(&job.cancel).requested(); };
   hooks.begin = [](size_t row) {
     EnsureVisible(static_cast<int32_t>(row));
-    SetCellText(static_cast<int32_t>(row), 2, kConvertingStatus);
+    SetCellText(static_cast<int32_t>(row), kStatusColumn, kConvertingStatus);
   };
   hooks.convert = [&](size_t row) { return ConvertRow(sources[row], destinations[row], &job.cancel, keep_dates); };
   hooks.end = [&job](size_t row, int32_t code, size_t finished, size_t total) {
-    if (const char* status = StatusTextOf(code)) SetCellText(static_cast<int32_t>(row), 2, status);
+    if (const char* status = StatusTextOf(code)) SetCellText(static_cast<int32_t>(row), kStatusColumn, status);
     ProgramJobs().Report(&job, ProgressPositionOf(finished, total));
   };
 
@@ -128,11 +128,6 @@ DWORD WINAPI RunBody(void* parameter) {
   LockControls(false);
   ProgramJobs().End(job);
   return 0;
-}
-
-// One clear message, owned by the window, for a run that cannot start.
-void TellUser(const std::string& text) {
-  MessageBoxA(MainWindowHandle(), text.c_str(), "提示", MB_OK | MB_ICONWARNING);
 }
 
 // The folder a run saves into, made when missing; "" when the run

@@ -69,7 +69,7 @@ std::vector<std::string> AskForPictures() {
   dialog.lpstrInitialDir = start_folder.empty() ? nullptr : start_folder.c_str();
   dialog.lpstrTitle = "请选择要转换的图片";
   dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY;
-  if (!app::DllCommand<GetOpenFileNameFunction>(kDllGetOpenFileName)(&dialog)) return {};
+  if (!services::DllCommand<GetOpenFileNameFunction>(kDllGetOpenFileName)(&dialog)) return {};
   return PathsOfDialogAnswer(answer.data(), answer.size());
 }
 
@@ -108,16 +108,18 @@ DWORD WINAPI ScanBody(void* parameter) {
 
 std::string CurrentRowPath() {
   const int32_t row = CurrentRow();
-  return row < 0 ? std::string() : CellText(row, 1);
+  return row < 0 ? std::string() : CellText(row, kPathColumn);
 }
 
 }  // namespace
 
 bool StartFolderScan(const std::string& folder) {
   JobBoard::Job* job = ProgramJobs().Begin(JobBoard::Kind::kScan, folder);
+  // The board refuses scans only once the window closes.
   if (!job) return false;
   if (StartWorker(ScanBody, job->id)) return true;
   ProgramJobs().End(job);
+  TellUser("无法扫描文件夹“" + folder + "”：系统资源不足。");
   return false;
 }
 
@@ -131,7 +133,7 @@ extern "C" int32_t OnAddPicturesChosen(int32_t, const Value*) {
 }
 
 extern "C" int32_t OnAddFolderChosen(int32_t, const Value*) {
-  app::OwnedValue folder(app::CallLibrary(BrowseForFolder, {LendText("请选择图片所在的文件夹")}));
+  services::OwnedValue folder(services::CallLibrary(BrowseForFolder, {LendText("请选择图片所在的文件夹")}));
   if (*folder.text()) StartFolderScan(folder.text());
   return 0;
 }

@@ -8,7 +8,8 @@
 namespace tulvex {
 
 // Scans `folder` on a worker of its own and appends every file below it,
-// a job with its own cancel request; false when it could not start.
+// a job with its own cancel request. False when it could not start: the
+// user is told why, unless the window is closing.
 bool StartFolderScan(const std::string& folder);
 
 }  // namespace tulvex

@@ -52,11 +52,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       kDllFileNames,
       kDllEntryNames,
   };
-  app::Initialise(header);
+  services::Initialise(header);
   _fpreset();
-  app::RegisterCleanup(FreeGlobalTexts);
+  services::RegisterCleanup(FreeGlobalTexts);
   RunModuleInitialisers();
-  app::LoadStartWindow(kMainWindow);
-  app::RunMessageLoop();
+  services::LoadStartWindow(kMainWindow);
+  services::RunMessageLoop();
   return 0;
 }

@@ -25,10 +25,9 @@ namespace {
 constexpr int32_t kListWidthMargin = 8;
 constexpr int32_t kListHeightMargin = 69;
 constexpr int32_t kFixedColumnsWidth = 172;
-constexpr int32_t kPathColumn = 1;
 constexpr int32_t kTemplateDpi = 96;
 
-void PopUpAtMouse(uint32_t menu) { app::Call(PopUpMenu, {Value{kMainWindow, menu, kMenuReferenceTag}}); }
+void PopUpAtMouse(uint32_t menu) { services::Call(PopUpMenu, {Value{kMainWindow, menu, kMenuReferenceTag}}); }
 
 // The labels overlap the controls they name by a few pixels (the add
 // button, the quality box); beneath them and clipped by them, they leave
@@ -51,6 +50,8 @@ using namespace tulvex;
 extern "C" int32_t OnMainWindowCreated(int32_t, const Value*) {
   LoadSettings();
   PutLabelsBeneath();
+  // Without the subclass the window only takes no drops: the add actions
+  // still fill the list, and there is nothing a user could do about it.
   AcceptDroppedFiles(MainWindowHandle());
   ShowJobsInWindow(MainWindowHandle());
   return 0;
@@ -79,6 +80,6 @@ extern "C" int32_t OnJobListRightClicked(int32_t, const Value*) {
 }
 
 extern "C" int32_t OnAdvertisingChosen(int32_t, const Value*) {
-  app::CallLibrary(OpenWebPage, {LendText(kAdvertisingTarget)});
+  services::CallLibrary(OpenWebPage, {LendText(kAdvertisingTarget)});
   return 0;
 }

@@ -17,13 +17,13 @@ bool WindowsSettingsFiles::Exists(const std::string& path) {
 
 std::string WindowsSettingsFiles::Read(const std::string& path, const std::string& key,
                                        const std::string& fallback) {
-  app::OwnedValue text(app::Call(ReadSettingsItem, {LendText(path.c_str()), LendText(kSettingsSection),
+  services::OwnedValue text(services::Call(ReadSettingsItem, {LendText(path.c_str()), LendText(kSettingsSection),
                                                     LendText(key.c_str()), LendText(fallback.c_str())}));
   return text.text();
 }
 
 bool WindowsSettingsFiles::Write(const std::string& path, const std::string& key, const std::string& value) {
-  const Value written = app::Call(WriteSettingsItem, {LendText(path.c_str()), LendText(kSettingsSection),
+  const Value written = services::Call(WriteSettingsItem, {LendText(path.c_str()), LendText(kSettingsSection),
                                                       LendText(key.c_str()), LendText(value.c_str())});
   return written.word0 != 0;
 }

@@ -33,7 +33,7 @@ void ShowFolderControls(bool visible) {
 // The dialog opens at the folder the edit box names.
 int CALLBACK OnBrowseEvent(HWND dialog, UINT message, LPARAM, LPARAM start_folder) {
   if (message == BFFM_INITIALIZED && start_folder) {
-    app::DllCommand<SendMessageFunction>(kDllSendMessage)(dialog, BFFM_SETSELECTIONA, TRUE, start_folder);
+    services::DllCommand<SendMessageFunction>(kDllSendMessage)(dialog, BFFM_SETSELECTIONA, TRUE, start_folder);
   }
   return 0;
 }
@@ -48,10 +48,10 @@ std::string AskForSaveFolder(const std::string& start_folder) {
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;
   info.lpfn = OnBrowseEvent;
   info.lParam = reinterpret_cast<LPARAM>(start_folder.c_str());
-  const LPITEMIDLIST chosen = app::DllCommand<BrowseForFolderFunction>(kDllBrowseForFolder)(&info);
+  const LPITEMIDLIST chosen = services::DllCommand<BrowseForFolderFunction>(kDllBrowseForFolder)(&info);
   if (!chosen) return std::string();
   char path[MAX_PATH] = {};
-  const BOOL converted = app::DllCommand<PathFromIdListFunction>(kDllPathFromIdList)(chosen, path);
+  const BOOL converted = services::DllCommand<PathFromIdListFunction>(kDllPathFromIdList)(chosen, path);
   CoTaskMemFree(chosen);
   return converted ? std::string(path) : std::string();
 }
@@ -60,7 +60,7 @@ std::string AskForSaveFolder(const std::string& start_folder) {
 
 // The program directory: the default save folder.
 std::string ProgramDirectory() {
-  app::OwnedValue directory(app::Call(GetProgramDirectory, {}));
+  services::OwnedValue directory(services::Call(GetProgramDirectory, {}));
   return directory.text();
 }
 

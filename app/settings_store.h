@@ -42,7 +42,10 @@ class SettingsStore {
   SettingsStore(SettingsFiles& files, std::string primary_path, std::string fallback_path);
 
   std::string Read(const std::string& key, const std::string& fallback);
-  // False only when neither file could take the value.
+  // False only when neither file could take the value. Callers go on then:
+  // the choice still holds in the window for this session, and a message at
+  // every click would tell the user of two folders that refuse files nothing
+  // they could act on.
   bool Write(const std::string& key, const std::string& value);
 
   // The file that reads and writes go to now.

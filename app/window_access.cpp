@@ -41,27 +41,27 @@ bool Succeeded(const Value& result) { return result.word0 != 0; }
 }  // namespace
 
 std::string ReadText(uint32_t control, int32_t property) {
-  return app::GetProperty(kMainWindow, control, property).text();
+  return services::GetProperty(kMainWindow, control, property).text();
 }
 
 int32_t ReadNumber(uint32_t control, int32_t property) {
-  return app::ReadInteger(app::GetProperty(kMainWindow, control, property).get());
+  return services::ReadInteger(services::GetProperty(kMainWindow, control, property).get());
 }
 
 bool ReadLogical(uint32_t control, int32_t property) {
-  return app::GetProperty(kMainWindow, control, property).get().word0 != 0;
+  return services::GetProperty(kMainWindow, control, property).get().word0 != 0;
 }
 
 void WriteText(uint32_t control, int32_t property, const std::string& text) {
-  app::SetProperty(kMainWindow, control, property, TextRecord(text));
+  services::SetProperty(kMainWindow, control, property, TextRecord(text));
 }
 
 void WriteNumber(uint32_t control, int32_t property, int32_t number) {
-  app::SetProperty(kMainWindow, control, property, MakeInteger(number));
+  services::SetProperty(kMainWindow, control, property, MakeInteger(number));
 }
 
 void WriteLogical(uint32_t control, int32_t property, bool truth) {
-  app::SetProperty(kMainWindow, control, property, MakeLogical(truth));
+  services::SetProperty(kMainWindow, control, property, MakeLogical(truth));
 }
 
 void Show(uint32_t control, bool visible) { WriteLogical(control, kPropertyVisible, visible); }
@@ -69,35 +69,34 @@ void Show(uint32_t control, bool visible) { WriteLogical(control, kPropertyVisib
 HWND MainWindowHandle() { return ControlHandle(kWindowItself); }
 
 HWND ControlHandle(uint32_t control) {
-  const Value handle = app::Call(GetControlWindowHandle, {Value{kMainWindow, control, 0}});
+  const Value handle = services::Call(GetControlWindowHandle, {Value{kMainWindow, control, 0}});
   // Window handles are 32 significant bits, sign-extended on 64-bit builds.
   return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(handle.word0)));
 }
 
-int32_t RowCount() { return app::ReadInteger(app::CallLibrary(GetRowCount, {JobListReference()})); }
+int32_t RowCount() { return services::ReadInteger(services::CallLibrary(GetRowCount, {JobListReference()})); }
 
 void AppendJobs(const std::vector<std::string>& paths, bool scroll) {
   if (paths.empty()) return;
   const LentTextArray texts(paths);
-  constexpr int32_t kPathColumn = 1;
   // The numbers the rows were given are not needed; the holder frees them.
-  app::OwnedValue numbers(app::CallLibrary(AppendNumberedRows, {JobListReference(), texts.record(),
+  services::OwnedValue numbers(services::CallLibrary(AppendNumberedRows, {JobListReference(), texts.record(),
                                                                 MakeInteger(kPathColumn), MakeLogical(scroll)}));
 }
 
 std::string CellText(int32_t row, int32_t column) {
-  app::OwnedValue text(app::CallLibrary(GetCellText, {JobListReference(), MakeInteger(row), MakeInteger(column)}));
+  services::OwnedValue text(services::CallLibrary(GetCellText, {JobListReference(), MakeInteger(row), MakeInteger(column)}));
   return text.text();
 }
 
 void SetCellText(int32_t row, int32_t column, const std::string& text) {
-  app::CallLibrary(::SetCellText, {JobListReference(), MakeInteger(row), MakeInteger(column), TextRecord(text)});
+  services::CallLibrary(::SetCellText, {JobListReference(), MakeInteger(row), MakeInteger(column), TextRecord(text)});
 }
 
-void EnsureVisible(int32_t row) { app::CallLibrary(EnsureRowVisible, {JobListReference(), MakeInteger(row)}); }
+void EnsureVisible(int32_t row) { services::CallLibrary(EnsureRowVisible, {JobListReference(), MakeInteger(row)}); }
 
 std::vector<int32_t> SelectedRows() {
-  app::OwnedValue array(app::CallLibrary(GetSelectedRows, {JobListReference()}));
+  services::OwnedValue array(services::CallLibrary(GetSelectedRows, {JobListReference()}));
   std::vector<int32_t> rows;
   const void* block = PointerOf(array.get());
   if (!block) return rows;
@@ -110,31 +109,35 @@ std::vector<int32_t> SelectedRows() {
   return rows;
 }
 
-void DeleteJob(int32_t row) { app::CallLibrary(DeleteRow, {JobListReference(), MakeInteger(row)}); }
+void DeleteJob(int32_t row) { services::CallLibrary(DeleteRow, {JobListReference(), MakeInteger(row)}); }
 
-void DeleteAllJobs() { app::CallLibrary(DeleteAllRows, {JobListReference()}); }
+void DeleteAllJobs() { services::CallLibrary(DeleteAllRows, {JobListReference()}); }
 
 int32_t CurrentRow() { return ReadNumber(kJobList, kListCurrentRow); }
 
 void SetJobColumnWidth(int32_t column, int32_t width) {
-  app::CallLibrary(SetColumnWidth, {JobListReference(), MakeInteger(column), MakeInteger(width)});
+  services::CallLibrary(SetColumnWidth, {JobListReference(), MakeInteger(column), MakeInteger(width)});
 }
 
 constexpr int32_t kOpenVerb = 4;
 
 void OpenWithShell(const std::string& path) {
-  app::CallLibrary(ShellExecuteCommand, {MakeInteger(kOpenVerb), TextRecord(path)});
+  services::CallLibrary(ShellExecuteCommand, {MakeInteger(kOpenVerb), TextRecord(path)});
 }
 
 void ShowInFolder(const std::string& path) {
   const std::string selection = "/select,\"" + path + "\"";
-  app::CallLibrary(ShellExecuteCommand, {MakeInteger(kOpenVerb), LendText("explorer.exe"), TextRecord(selection)});
+  services::CallLibrary(ShellExecuteCommand, {MakeInteger(kOpenVerb), LendText("explorer.exe"), TextRecord(selection)});
+}
+
+void TellUser(const std::string& text) {
+  MessageBoxA(MainWindowHandle(), text.c_str(), "提示", MB_OK | MB_ICONWARNING);
 }
 
 bool StartWorker(DWORD(WINAPI* routine)(void*), int32_t parameter) {
   Value sub_program{0, 0, kTagSubProgram};
   StorePointer(sub_program, reinterpret_cast<const void*>(routine));
-  return Succeeded(app::CallLibrary(StartThread, {sub_program, MakeInteger(parameter)}));
+  return Succeeded(services::CallLibrary(StartThread, {sub_program, MakeInteger(parameter)}));
 }
 
 }  // namespace tulvex

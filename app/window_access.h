@@ -26,7 +26,12 @@ HWND MainWindowHandle();
 // A control's window; null for windowless controls.
 HWND ControlHandle(uint32_t control);
 
-// The job list.
+// The job list and its columns (main_window.tvw lists them in this order).
+enum JobColumn : int32_t {
+  kNumberColumn = 0,  // the row's number, given when it was appended
+  kPathColumn = 1,    // the source picture's path
+  kStatusColumn = 2,  // what the run made of the row
+};
 int32_t RowCount();
 // Appends a row per path, each numbered with the row count after its
 // insertion, in one trip to the window thread; `scroll` makes the last one
@@ -45,6 +50,10 @@ void SetJobColumnWidth(int32_t column, int32_t width);
 void OpenWithShell(const std::string& path);
 // The folder window of a file's folder, with the file selected.
 void ShowInFolder(const std::string& path);
+
+// One clear message, owned by the main window, for an action that cannot
+// start.
+void TellUser(const std::string& text);
 
 // Starts `routine` on a thread of its own with `parameter` as its
 // argument; false when it could not start.

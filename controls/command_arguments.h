@@ -15,8 +15,8 @@
 
 namespace controls {
 
-// Code of the runtime error "the argument's type does not fit".
-constexpr int32_t kWrongArgumentTypeError = 11;
+// The runtime error "the argument's type does not fit".
+using ::kWrongArgumentTypeError;
 
 // The argument at `index`, which must be passed with the tag `tag`.
 inline const Value& ArgumentOfType(int32_t count, const Value* args, int32_t index, uint32_t tag) {

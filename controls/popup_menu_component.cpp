@@ -45,7 +45,7 @@ struct MenuComponentState {
   COLORREF Color(MenuColor which) const {
     static const int kSystem[kMenuColorCount] = {COLOR_MENUTEXT, COLOR_MENU, COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT,
                                                  COLOR_GRAYTEXT};
-    return ResolveColor(record.colors[which], GetSysColor(kSystem[which]));
+    return ResolveColour(record.colors[which], GetSysColor(kSystem[which]));
   }
   // The item an owner-draw message is about: null for a control's, or
   // for a menu item that is not one of ours.

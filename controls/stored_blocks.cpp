@@ -4,10 +4,6 @@
 
 #include "runtime/values/byte_sets.h"
 
-COLORREF ResolveColor(uint32_t stored, COLORREF fallback) {
-  return stored == kDefaultColorCode ? fallback : ResolveColour(stored);
-}
-
 bool ReadStoredBlock(ByteCursor& cursor, std::vector<uint8_t>* bytes) {
   const uint8_t* start = nullptr;
   uint32_t length = 0;

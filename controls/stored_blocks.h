@@ -17,10 +17,6 @@
 // parent, or a system colour, as each control says).
 constexpr uint32_t kDefaultColorCode = kDefaultBackgroundColour;
 
-// A colour word as GDI uses it (system-colour codes resolved); the default
-// code becomes `fallback`.
-COLORREF ResolveColor(uint32_t stored, COLORREF fallback);
-
 // Reads a stored record that starts with its version word: an empty record
 // leaves `*record` at its defaults; a version above `newest` refuses it;
 // else `read_fields(cursor, version)` reads the fields after the version,

@@ -158,14 +158,14 @@ COLORREF ButtonTextColor(const SuperButtonRecord& record, const ButtonLook& look
   const COLORREF system = GetSysColor(COLOR_BTNTEXT);
   if (record.default_colors) return system;
   const StateColor which = look.hot ? kFgIn : look.focused ? kFgFocus : kFgOut;
-  return ResolveColor(record.colors[which], system);
+  return ResolveColour(record.colors[which], system);
 }
 
 COLORREF ButtonBackColor(const SuperButtonRecord& record, const ButtonLook& look) {
   const COLORREF system = GetSysColor(COLOR_BTNFACE);
   if (record.default_colors || look.disabled) return system;
   const StateColor which = look.hot ? kBkIn : look.focused ? kBkFocus : kBkOut;
-  return ResolveColor(record.colors[which], system);
+  return ResolveColour(record.colors[which], system);
 }
 
 void PaintSuperButton(HWND button, const SuperButtonState& state, const ButtonLook& look, const std::string& caption,

@@ -26,7 +26,7 @@ struct LabelState {
 void DrawCaption(HWND label, const LabelState& state, HDC dc, RECT area) {
   const std::string caption = WindowTextOf(label);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ResolveColor(state.record.text_color, GetSysColor(COLOR_WINDOWTEXT)));
+  SetTextColor(dc, ResolveColour(state.record.text_color, GetSysColor(COLOR_WINDOWTEXT)));
   SelectedObject font(dc, state.font ? state.font.get() : state.window_font);
   const UINT horizontal = state.record.alignment == kLabelCentred       ? DT_CENTER
                          : state.record.alignment == kLabelRightAligned ? DT_RIGHT

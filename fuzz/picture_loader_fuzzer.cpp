@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const char* input = FuzzInputPath().c_str();
   // Small pictures only: encoding a large one teaches the fuzzer nothing new.
   std::unique_ptr<PictureReader> reader;
-  if (PictureLoader::OpenReader(input, &reader) == 1 &&
+  if (PictureLoader::OpenReader(input, &reader) == kLoaderAccepted &&
       static_cast<int64_t>(reader->description().width) * reader->description().height > 512 * 512)
     return 0;
   reader.reset();
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string output = FuzzInputPath() + ".jpg";
   PictureBuffer buffer;
   PictureLoader loader;
-  if (loader.Load(input, &buffer) == 1) {
+  if (loader.Load(input, &buffer) == kLoaderAccepted) {
     JpegCodec writer;
     writer.Write(output.c_str(), buffer, 75, static_cast<int32_t>(size & 1), 1, 0, nullptr);
   }

@@ -5,20 +5,8 @@
 
 #include <cstdint>
 
+#include "imaging/convert_result.h"
 #include "runtime/value.h"
-
-// The ConvertResult codes. The command itself produces 1, -1, -3, -4 and -7;
-// the application also has texts for the others.
-inline constexpr int32_t kConvertSucceeded = 1;
-inline constexpr int32_t kConvertUnknownError = 0;
-inline constexpr int32_t kConvertSourceMissing = -1;
-inline constexpr int32_t kConvertNoResources = -2;
-inline constexpr int32_t kConvertUnreadable = -3;
-inline constexpr int32_t kConvertEncodeFailed = -4;
-inline constexpr int32_t kConvertNoEncodeResources = -6;
-inline constexpr int32_t kConvertBadArguments = -7;
-// Stopped by the caller's cancel request; the destination is untouched.
-inline constexpr int32_t kConvertCancelled = -8;
 
 // Arguments: source text, destination text, grayscale logical (exactly 1
 // asks for grayscale), quality integer 1..100, optimise logical, smoothing

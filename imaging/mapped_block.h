@@ -43,5 +43,9 @@ class MappedBlock {
 };
 
 // Backing files are named kTemporaryPrefix, a decimal counter and ".tmp".
+// Both are fixed by the files the program has always left in the temporary
+// folder: the prefix is how users and clean-up tools recognise them, and the
+// counter has always stopped here (100,000,000 short of INT32_MAX), not at the
+// integer's end. Neither value means anything beyond that.
 inline constexpr const char kTemporaryPrefix[] = "CSWCLASS";
-inline constexpr int32_t kTemporaryCounterLimit = 2047483647;
+inline constexpr int32_t kLastTemporaryCounter = 2047483647;

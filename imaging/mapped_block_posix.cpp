@@ -38,7 +38,7 @@ bool MappedBlock::Allocate(size_t bytes) {
   // Claim the first free name; O_EXCL makes the claim atomic against other
   // processes doing the same.
   int fd = -1;
-  for (int32_t counter = 0; counter <= kTemporaryCounterLimit; ++counter) {
+  for (int32_t counter = 0; counter <= kLastTemporaryCounter; ++counter) {
     path_ = folder + kTemporaryPrefix + std::to_string(counter) + ".tmp";
     fd = open(path_.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
     if (fd >= 0 || errno != EEXIST) break;

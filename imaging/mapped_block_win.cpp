@@ -35,7 +35,7 @@ bool MappedBlock::Allocate(size_t bytes) {
   // Claim the first free name. CREATE_NEW is atomic; a name whose file is
   // still pending deletion answers "access denied" and is skipped as taken.
   HANDLE file = INVALID_HANDLE_VALUE;
-  for (int32_t counter = 0; counter <= kTemporaryCounterLimit; ++counter) {
+  for (int32_t counter = 0; counter <= kLastTemporaryCounter; ++counter) {
     path_ = folder + kTemporaryPrefix + std::to_string(counter) + ".tmp";
     file = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE,
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,

@@ -9,7 +9,10 @@
 
 namespace {
 
-constexpr char kSignature[6] = {'w', 's', 'i', '1', '0', '\0'};
+// The mark an allocated buffer's descriptor has always carried, kept byte for
+// byte because the descriptor's layout is the engine's stored form; the letters
+// stand for nothing else.
+constexpr char kAllocatedMark[6] = {'w', 's', 'i', '1', '0', '\0'};
 
 }  // namespace
 
@@ -26,7 +29,7 @@ bool PictureBuffer::Allocate(int32_t width, int32_t height, int32_t bits_per_pix
 
   const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * bytes_per_pixel;
   if (!pixels_.Allocate(bytes)) return false;
-  std::memcpy(signature_, kSignature, sizeof signature_);
+  std::memcpy(signature_, kAllocatedMark, sizeof signature_);
   width_ = width;
   height_ = height;
   bits_per_pixel_ = bits_per_pixel;

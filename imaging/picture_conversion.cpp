@@ -30,9 +30,9 @@ int32_t ConvertPicture(const ConversionRequest& request) {
   try {
     if (request.cancel.requested()) return kConvertCancelled;
     const int opened = PictureLoader::OpenReader(request.source, &reader, request.cancel);
-    if (opened == -1) return kConvertSourceMissing;
+    if (opened == kLoaderNoFile) return kConvertSourceMissing;
     if (request.cancel.requested()) return kConvertCancelled;
-    if (opened != 1 || !reader->Prepare()) return kConvertUnreadable;
+    if (opened != kLoaderAccepted || !reader->Prepare()) return kConvertUnreadable;
     memory.Take(PictureMemoryBudget(),
                 ConversionMemory(reader->description(), request.settings, request.strip_rows));
   } catch (...) {

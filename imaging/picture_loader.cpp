@@ -31,22 +31,22 @@ constexpr ReaderMaker kReaders[] = {Make<JpegCodec>, Make<BmpReader>, Make<TiffR
 int PictureLoader::OpenReader(const char* path, std::unique_ptr<PictureReader>* reader,
                               const CancelRequest& cancel) {
   reader->reset();
-  if (!PathExists(path)) return -1;
+  if (!PathExists(path)) return kLoaderNoFile;
   for (ReaderMaker make : kReaders) {
     std::unique_ptr<PictureReader> candidate = make();
     if (candidate->Open(path, cancel)) {
       *reader = std::move(candidate);
-      return 1;
+      return kLoaderAccepted;
     }
   }
-  return -3;
+  return kLoaderNoReader;
 }
 
 int PictureLoader::Load(const char* path, PictureBuffer* buffer) {
   std::unique_ptr<PictureReader> reader;
   const int opened = OpenReader(path, &reader);
-  if (opened != 1) return opened;
-  return ReadWholePictureInto(*reader, buffer) ? 1 : -3;
+  if (opened != kLoaderAccepted) return opened;
+  return ReadWholePictureInto(*reader, buffer) ? kLoaderAccepted : kLoaderNoReader;
 }
 
 bool ReadWholePictureInto(PictureReader& reader, PictureBuffer* buffer) {

@@ -6,18 +6,29 @@
 #include <memory>
 
 #include "imaging/cancel_request.h"
+#include "imaging/convert_result.h"
 #include "imaging/picture_buffer.h"
 #include "imaging/readers/picture_reader.h"
 
+// What OpenReader and Load answer. The numbers are the ConvertResult codes
+// of the same outcomes, so that the command hands them on unchanged.
+enum LoaderResult : int {
+  kLoaderAccepted = kConvertSucceeded,
+  kLoaderNoFile = kConvertSourceMissing,
+  kLoaderNoReader = kConvertUnreadable,
+};
+
 class PictureLoader {
  public:
-  // 1: `reader` holds the open reader of the first format that accepted the
-  // file; -1: no directory entry matches the path; -3: no reader accepted it.
+  // kLoaderAccepted: `reader` holds the open reader of the first format that
+  // accepted the file; kLoaderNoFile: no directory entry matches the path;
+  // kLoaderNoReader: no reader accepted it.
   static int OpenReader(const char* path, std::unique_ptr<PictureReader>* reader,
                         const CancelRequest& cancel = CancelRequest());
 
-  // 1: decoded into `buffer`; -1: no directory entry matches the path;
-  // -3: no reader accepted the file, or the accepting reader's decode failed.
+  // kLoaderAccepted: decoded into `buffer`; kLoaderNoFile: no directory entry
+  // matches the path; kLoaderNoReader: no reader accepted the file, or the
+  // accepting reader's decode failed.
   // The whole-picture path: the picture is decoded before anything is
   // written (ConvertPicture lets rows flow instead).
   int Load(const char* path, PictureBuffer* buffer);

@@ -13,8 +13,8 @@
 // Controls and the runtime.
 void GetControlWindowHandle(Value* result, int32_t count, const Value* args);
 void GetProgramDirectory(Value* result, int32_t count, const Value* args);  // runtime query 2003
-void QueryRuntime2018(Value* result, int32_t count, const Value* args);
-void PopUpMenu(Value* result, int32_t count, const Value* args);  // runtime/popup_menu.cpp
+void GetRunMode(Value* result, int32_t count, const Value* args);  // runtime query 2018
+void PopUpMenu(Value* result, int32_t count, const Value* args);  // runtime/windows/popup_menu.cpp
 
 // Numbers.
 void BitwiseOr(Value* result, int32_t count, const Value* args);

@@ -3,8 +3,8 @@
 // reached through Services(); only reading value blocks (array layout, the
 // numeric conversion) uses the runtime's helpers directly.
 //
-//   app::OwnedValue text(app::Call(ToText, {MakeInteger(row)}));
-//   app::SetProperty(kMainWindow, kQualityEdit, kEditBoxText, text.get());
+//   services::OwnedValue text(services::Call(ToText, {MakeInteger(row)}));
+//   services::SetProperty(kMainWindow, kQualityEdit, kEditBoxText, text.get());
 //
 // Part of the runtime's public surface (runtime/README.md).
 #pragma once
@@ -21,7 +21,7 @@
 struct ApplicationHeader;
 using CleanupRoutine = void (*)(int32_t index);
 
-namespace app {
+namespace services {
 
 // Owns the heap block a text, byte set or array record points to and frees
 // it through slot 8; an array of texts or byte sets frees its elements
@@ -135,4 +135,4 @@ inline void Initialise(const ApplicationHeader& header) {
 inline void RunMessageLoop() { Services().run_message_loop(); }
 inline void LoadStartWindow(uint32_t window_id) { Services().load_start_window(window_id); }
 
-}  // namespace app
+}  // namespace services

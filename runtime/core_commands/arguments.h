@@ -21,14 +21,14 @@ inline bool IsPresent(int32_t count, const Value* args, int32_t index) {
 // A text argument; "" when omitted or null.
 inline const char* TextArgument(int32_t count, const Value* args, int32_t index) {
   const Value value = ArgumentAt(count, args, index);
-  if (value.tag != kTagText && value.tag != kTagOmitted) ReportRuntimeErrorCode(11);
+  if (value.tag != kTagText && value.tag != kTagOmitted) ReportRuntimeErrorCode(kWrongArgumentTypeError);
   return TextOf(value);
 }
 
 // A byte-set argument; null when omitted or empty.
 inline const void* ByteSetArgument(int32_t count, const Value* args, int32_t index) {
   const Value value = ArgumentAt(count, args, index);
-  if (value.tag != kTagByteSet && value.tag != kTagOmitted) ReportRuntimeErrorCode(11);
+  if (value.tag != kTagByteSet && value.tag != kTagOmitted) ReportRuntimeErrorCode(kWrongArgumentTypeError);
   return PointerOf(value);
 }
 

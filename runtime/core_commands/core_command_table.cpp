@@ -6,7 +6,7 @@
 const CoreCommand kCoreCommands[] = {
     {"window handle of control", GetControlWindowHandle},
     {"program directory", GetProgramDirectory},
-    {"runtime query 2018", QueryRuntime2018},
+    {"run mode", GetRunMode},
     {"bitwise or", BitwiseOr},
     {"left of text", LeftOfText},
     {"right of text", RightOfText},

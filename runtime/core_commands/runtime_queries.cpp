@@ -1,5 +1,5 @@
 // Core commands that ask the runtime: a control's window handle, the
-// program directory (query 2003) and query 2018.
+// program directory (query 2003) and the run mode (query 2018).
 #include "runtime/core_commands.h"
 #include "runtime/core_commands/arguments.h"
 #include "runtime/windows/properties.h"
@@ -16,9 +16,8 @@ void GetProgramDirectory(Value* result, int32_t, const Value*) {
   *result = OwnTextValue(CopyText(ProgramDirectory()));
 }
 
-// Query 2018 answers the run mode: 3 for a released program, 2 when runtime
-// errors break into the debugger.
-void QueryRuntime2018(Value* result, int32_t, const Value*) { *result = MakeInteger(RunMode()); }
+// 3 for a released program, 2 when runtime errors break into the debugger.
+void GetRunMode(Value* result, int32_t, const Value*) { *result = MakeInteger(RunMode()); }
 
 // Or of all arguments; none gives 0.
 void BitwiseOr(Value* result, int32_t count, const Value* args) {

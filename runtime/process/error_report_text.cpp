@@ -3,7 +3,7 @@
 
 namespace {
 
-// Indexed by code - 1.
+// Indexed by code - 1 (RuntimeErrorCode, runtime_error.h).
 const char* const kCodedMessages[] = {
     "数组成员引用下标超出定义范围",
     "未得到所需要的数值型数据",

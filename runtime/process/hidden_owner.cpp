@@ -1,6 +1,5 @@
 // The hidden owner window "_QZ_HideOwner": owner of the application's
 // windows and the window thread's mailbox for worker threads.
-#include "runtime/process/runtime_state.h"
 #include "runtime/process/window_thread.h"
 
 namespace {
@@ -8,13 +7,17 @@ namespace {
 constexpr char kHiddenOwnerClass[] = "_QZ_HideOwner";
 
 HWND g_hidden_owner = nullptr;
+WindowThreadExit g_exit = nullptr;
 DWORD g_window_thread = 0;
 volatile bool g_owner_destroyed = false;  // the exit has begun its teardown
 
 LRESULT CALLBACK HiddenOwnerProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case kExitOnWindowThreadMessage:
-      ExitProgram(static_cast<int32_t>(wparam));
+      // The exit ends the process; without one the worker's own ExitProcess
+      // follows the answer.
+      if (g_exit) g_exit(static_cast<int32_t>(wparam));
+      return 0;
     case kRunTaskMessage:
       reinterpret_cast<WindowThreadTask>(wparam)(reinterpret_cast<void*>(lparam));
       return 0;
@@ -25,7 +28,8 @@ LRESULT CALLBACK HiddenOwnerProc(HWND window, UINT message, WPARAM wparam, LPARA
 
 }  // namespace
 
-bool CreateHiddenOwnerWindow() {
+bool CreateHiddenOwnerWindow(WindowThreadExit exit) {
+  g_exit = exit;
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA window_class = {};
   window_class.lpfnWndProc = HiddenOwnerProc;

@@ -1,6 +1,6 @@
 // The runtime error report: counts the error, offers it to the application's
 // error handler, shows the message box unless the handler suppressed it, and
-// ends the process with -1 without running the clean-up routines.
+// hands the end of the process to the exit that start-up registered.
 #include "runtime/process/runtime_error.h"
 
 #include <windows.h>
@@ -8,12 +8,12 @@
 #include <string>
 
 #include "runtime/process/error_report_text.h"
-#include "runtime/process/runtime_state.h"
 
 namespace {
 
 LONG g_error_count = 0;
 ErrorHandler g_error_handler = nullptr;
+RuntimeErrorExit g_error_exit = nullptr;
 // Set while the handler runs: an error raised inside the handler skips it
 // and goes straight to the message box.
 LONG g_handler_running = 0;
@@ -31,6 +31,7 @@ bool HandlerSuppressesMessageBox(LONG count, int32_t code, const char* message) 
 }  // namespace
 
 void SetErrorHandler(ErrorHandler handler) { g_error_handler = handler; }
+void SetRuntimeErrorExit(RuntimeErrorExit exit) { g_error_exit = exit; }
 
 void ReportRuntimeError(const char* message, int32_t code) {
   const LONG count = InterlockedIncrement(&g_error_count);
@@ -39,9 +40,8 @@ void ReportRuntimeError(const char* message, int32_t code) {
     const std::string text = BuildErrorReportText(message, code);
     MessageBoxA(nullptr, text.c_str(), "错误", MB_ICONERROR);
   }
-  if (RunMode() == 2) DebugBreak();
-  ClearCleanupRoutines();
-  ExitProgram(-1);
+  if (const RuntimeErrorExit exit = g_error_exit) exit();
+  ExitProcess(static_cast<UINT>(-1));
 }
 
 void ReportRuntimeErrorCode(int32_t code) {

@@ -6,6 +6,11 @@
 
 struct ApplicationHeader;
 
+// The run modes: a released program, and one whose runtime errors break
+// into the debugger before the exit.
+constexpr int32_t kDebugRunMode = 2;
+constexpr int32_t kReleasedRunMode = 3;
+
 // Routine 6: initialises the runtime for the application.
 void InitialiseRuntime(const ApplicationHeader& header);
 
@@ -13,15 +18,14 @@ void InitialiseRuntime(const ApplicationHeader& header);
 // index in the list).
 using CleanupRoutine = void (*)(int32_t index);
 void RegisterCleanupRoutine(CleanupRoutine routine);
-// The runtime error report drops the list so that no clean-up runs.
+// Drops the list so that no clean-up runs (the end of a runtime error).
 void ClearCleanupRoutines();
 
 void LoadStartWindow(uint32_t window_id);  // slot 11; failure is fatal
 void RunMessageLoop();                     // slot 10
 [[noreturn]] void ExitProgram(int32_t code);  // slot 9, from any thread
 
-// 3 for a released program; 2 makes a runtime error break into the debugger.
-int32_t RunMode();
+int32_t RunMode();  // kReleasedRunMode once initialised
 
 // The program's folder without its trailing backslash, and its file name.
 const char* ProgramDirectory();

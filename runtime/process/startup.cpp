@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr int32_t kReleasedRunMode = 3;
 constexpr DWORD kModulePathSize = 260;
 
 int32_t g_run_mode = 0;
@@ -30,6 +29,15 @@ std::string g_program_file_name;
 std::vector<CleanupRoutine> g_cleanup_routines;
 std::vector<LibraryNotification> g_library_notifications;
 std::vector<uintptr_t> g_library_words;
+
+// How a runtime error ends the process (runtime_error.h): in the debug run
+// mode the debugger first; then the exit with -1, without the application's
+// clean-up routines, as the error may have left their data half made.
+void EndAfterRuntimeError() {
+  if (g_run_mode == kDebugRunMode) DebugBreak();
+  ClearCleanupRoutines();
+  ExitProgram(-1);
+}
 
 uintptr_t RuntimeCallbackRoutine(int32_t request, uintptr_t arg1, uintptr_t) {
   switch (request) {
@@ -87,11 +95,12 @@ void StartLibraries(const ApplicationHeader& header) {
 }  // namespace
 
 void InitialiseRuntime(const ApplicationHeader& header) {
+  SetRuntimeErrorExit(EndAfterRuntimeError);
   InitialiseMemory(header.constant_data_start, header.constant_data_size);
   g_run_mode = kReleasedRunMode;
   if (!g_ole_initialised) g_ole_initialised = SUCCEEDED(OleInitialize(nullptr));
   RecordProgramPath();
-  CreateHiddenOwnerWindow();
+  CreateHiddenOwnerWindow(ExitProgram);
   RegisterStandardControlTypes();
   StartLibraries(header);
 
@@ -107,6 +116,8 @@ void InitialiseRuntime(const ApplicationHeader& header) {
 
 void RegisterCleanupRoutine(CleanupRoutine routine) {
   if (!routine) return;
+  // A routine registered ahead of start-up must still be dropped by an error.
+  SetRuntimeErrorExit(EndAfterRuntimeError);
   for (CleanupRoutine known : g_cleanup_routines) {
     if (known == routine) return;
   }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // Sent by a worker's exit with the exit code as wParam; the window thread
 // performs the exit.
 constexpr UINT kExitOnWindowThreadMessage = 0x83E7;
@@ -14,8 +16,11 @@ constexpr UINT kRunTaskMessage = 0x83E8;
 using WindowThreadTask = void (*)(void* context);
 
 // Start-up: the hidden owner window, made on (and recording) the window
-// thread; exit: its destruction.
-bool CreateHiddenOwnerWindow();
+// thread; exit: its destruction. The window answers a worker's exit message
+// with `exit` (start-up hands in its own), so that the window thread, which
+// every layer reaches through this file, calls no exit code back itself.
+using WindowThreadExit = void (*)(int32_t code);
+bool CreateHiddenOwnerWindow(WindowThreadExit exit);
 void DestroyHiddenOwnerWindow();
 
 HWND HiddenOwnerWindow();  // null before start-up and after exit

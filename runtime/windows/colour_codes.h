@@ -11,5 +11,7 @@ constexpr uint32_t kDefaultBackgroundColour = 0xFF000000;
 // 0x80000000 + n stands for system colour n (GetSysColor).
 constexpr uint32_t kSystemColourFlag = 0x80000000;
 
-// The real colour a stored colour value stands for.
-COLORREF ResolveColour(uint32_t value);
+// The real colour a stored colour value stands for. The default-background
+// code stands for `default_colour`: the dialog face unless a control names
+// its own default (the parent's background, a system text colour).
+COLORREF ResolveColour(uint32_t value, COLORREF default_colour = GetSysColor(COLOR_BTNFACE));

@@ -72,6 +72,31 @@ bool CreateControl(LoadedWindow& window, const ControlTemplate& source) {
   return true;
 }
 
+// The window table as dispatch sees it: where an event of a control goes.
+class LoadedWindowDirectory final : public EventDirectory {
+ public:
+  EventRoute Find(uint32_t window_id, uint32_t control_id, int32_t event) override {
+    LoadedWindow* window = FindLoadedWindow(window_id);
+    if (!window) return {EventTarget::kNoWindow, nullptr};
+    if (!window->loaded) return {EventTarget::kWindowLoading, nullptr};
+    const ControlInstance* control = window->FindControl(control_id);
+    if (!control) return {EventTarget::kNoControl, nullptr};
+    // A windowed control whose window was destroyed can no longer raise.
+    if (!control->type || (!control->type->windowless && !IsWindow(control->handle))) {
+      return {EventTarget::kDeadControl, nullptr};
+    }
+    return {EventTarget::kBound, window->source->FindHandler(control_id, event)};
+  }
+
+  bool WindowIdOf(HWND handle, uint32_t* window_id) override {
+    const LoadedWindow* window = FindLoadedWindowByHandle(handle);
+    if (window) *window_id = window->id;
+    return window != nullptr;
+  }
+};
+
+LoadedWindowDirectory g_directory;
+
 void Discard(LoadedWindow* window) {
   if (window->handle()) DestroyWindow(window->handle());
   for (auto it = g_windows.begin(); it != g_windows.end(); ++it) {
@@ -102,6 +127,7 @@ const WindowTemplate* FindWindowTemplate(uint32_t window_id) {
 }
 
 bool LoadWindow(uint32_t window_id) {
+  SetEventDirectory(&g_directory);
   if (FindLoadedWindow(window_id)) return true;
   const WindowTemplate* source = FindWindowTemplate(window_id);
   if (!source) return false;

@@ -67,7 +67,7 @@ void PopUpOnWindowThread(void* context) {
   POINT at;
   if (request->count >= 3 && !IsOmitted(request->args[1]) && !IsOmitted(request->args[2])) {
     int32_t x, y;
-    if (!TryToInteger(request->args[1], &x) || !TryToInteger(request->args[2], &y)) ReportRuntimeErrorCode(11);
+    if (!TryToInteger(request->args[1], &x) || !TryToInteger(request->args[2], &y)) ReportRuntimeErrorCode(kWrongArgumentTypeError);
     at = POINT{x, y};
     ClientToScreen(window->handle(), &at);
   } else {
@@ -92,7 +92,7 @@ void PopUpOnWindowThread(void* context) {
 }  // namespace
 
 void PopUpMenu(Value* /*result*/, int32_t count, const Value* args) {
-  if (count < 1) ReportRuntimeErrorCode(11);
+  if (count < 1) ReportRuntimeErrorCode(kWrongArgumentTypeError);
   PopUpRequest request{count, args};
   RunOnWindowThread(PopUpOnWindowThread, &request);
 }

@@ -24,6 +24,11 @@
 
 namespace {
 
+// The process's exit codes.
+constexpr int kExitAllConverted = 0;
+constexpr int kExitSomeFailed = 1;
+constexpr int kExitUsageError = 2;
+
 const char kUsage[] =
     "usage: tulvex-convert [OPTIONS] SOURCE DEST\n"
     "       tulvex-convert [OPTIONS] [-j N] --list LISTFILE\n"
@@ -157,7 +162,7 @@ std::vector<Conversion> ReadList(FILE* list) {
 // no reader takes (it fails at once when converted).
 int64_t PixelsOf(const std::string& path) {
   std::unique_ptr<PictureReader> reader;
-  if (PictureLoader::OpenReader(path.c_str(), &reader) != 1) return 0;
+  if (PictureLoader::OpenReader(path.c_str(), &reader) != kLoaderAccepted) return 0;
   return int64_t{reader->description().width} * reader->description().height;
 }
 
@@ -241,23 +246,23 @@ int main(int argc, char** argv) {
   Options options;
   if (!ParseArguments(argc, argv, &options)) {
     std::fputs(kUsage, stderr);
-    return 2;
+    return kExitUsageError;
   }
   if (options.list == nullptr) {
     const Conversion conversion{options.paths[0], options.paths[1]};
     const int32_t code = ConvertOne(options, conversion);
     PrintResult(code, conversion.source);
-    return code == kConvertSucceeded ? 0 : 1;
+    return code == kConvertSucceeded ? kExitAllConverted : kExitSomeFailed;
   }
 
   const bool from_input = std::strcmp(options.list, "-") == 0;
   FILE* list = from_input ? stdin : std::fopen(options.list, "rb");
   if (list == nullptr) {
     std::fprintf(stderr, "tulvex-convert: cannot read %s\n", options.list);
-    return 2;
+    return kExitUsageError;
   }
   const std::vector<Conversion> conversions = ReadList(list);
   if (!from_input) std::fclose(list);
   ParallelList run(options, conversions);
-  return run.Run(options.jobs != 0 ? options.jobs : DefaultJobs()) ? 0 : 1;
+  return run.Run(options.jobs != 0 ? options.jobs : DefaultJobs()) ? kExitAllConverted : kExitSomeFailed;
 }

@@ -68,7 +68,7 @@ int32_t ListNumber(Command command, std::vector<Value> args = {}) {
 }
 
 std::string CellText(int32_t row, int32_t column) {
-  app::OwnedValue text(ListCall(GetCellText, {MakeInteger(row), MakeInteger(column)}));
+  services::OwnedValue text(ListCall(GetCellText, {MakeInteger(row), MakeInteger(column)}));
   return text.text();
 }
 
@@ -80,7 +80,7 @@ std::string Rows() {
 }
 
 std::string SelectedRows() {
-  app::OwnedValue rows(ListCall(GetSelectedRows));
+  services::OwnedValue rows(ListCall(GetSelectedRows));
   const void* array = PointerOf(rows.get());
   std::string text = "dims=" + std::to_string(ArrayDimensionCount(array)) + " rows=";
   for (uint64_t i = 0; i < ArrayElementCount(array); ++i) {
@@ -396,7 +396,7 @@ void RunFolderDialog() {
   SetActiveWindow(main);
   Log("folder dialog opens");
   const Value title = LendText("请选择图片所在的文件夹");
-  app::OwnedValue path(CallCommand(BrowseForFolder, 1, &title));
+  services::OwnedValue path(CallCommand(BrowseForFolder, 1, &title));
   Log("folder=%s main-enabled=%d second-enabled=%d", path.text(), IsWindowEnabled(main) != 0,
       IsWindowEnabled(second) != 0);
   PostMessageA(second, WM_CLOSE, 0, 0);
@@ -471,7 +471,7 @@ extern "C" int32_t ListLabelEditStarting(int32_t count, const Value* args) {
 }
 
 extern "C" int32_t ListLabelEditEnded(int32_t count, const Value* args) {
-  app::OwnedValue text(ReadProperty(kMainWindow, kList, kListEditedText, -1));
+  services::OwnedValue text(ReadProperty(kMainWindow, kList, kListEditedText, -1));
   Log("event edit ended row=%d text=%s", count > 0 ? static_cast<int32_t>(args[0].word0) : -9, text.text());
   return std::strcmp(text.text(), "拒绝") != 0;
 }

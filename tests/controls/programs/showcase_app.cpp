@@ -48,8 +48,8 @@ std::string Rows() {
   std::string rows;
   const auto count = static_cast<int32_t>(ListCall(GetRowCount).word0);
   for (int32_t row = 0; row < count; ++row) {
-    app::OwnedValue number(ListCall(GetCellText, {MakeInteger(row)}));
-    app::OwnedValue state(ListCall(GetCellText, {MakeInteger(row), MakeInteger(2)}));
+    services::OwnedValue number(ListCall(GetCellText, {MakeInteger(row)}));
+    services::OwnedValue state(ListCall(GetCellText, {MakeInteger(row), MakeInteger(2)}));
     rows += std::string(row ? " | " : "") + number.text() + ":" + state.text();
   }
   return rows;
@@ -83,7 +83,7 @@ DWORD WINAPI ShowcaseWorker(void* parameter) {
   WriteProperty(kMainWindow, kList, kListCurrentRow, -1, 1, 0);
   SelectRow(3);
   ListCall(EnsureRowVisible, {MakeInteger(3)});
-  app::OwnedValue selected(ListCall(GetSelectedRows));
+  services::OwnedValue selected(ListCall(GetSelectedRows));
   Log("rows %s; selected %u", Rows().c_str(), static_cast<unsigned>(ArrayElementCount(PointerOf(selected.get()))));
 
   // The menu opens from the button's handler, on the window thread.

@@ -57,14 +57,14 @@ TEST(ServiceTable, CommandFrameZeroesTheResultAndPassesArgumentsInOrder) {
 }
 
 TEST(ServiceCalls, CallMakeTextAndOwnedValues) {
-  app::OwnedValue text = app::MakeText("图片.bmp");
+  services::OwnedValue text = services::MakeText("图片.bmp");
   EXPECT_STREQ(text.text(), "图片.bmp");
-  EXPECT_EQ(PointerOf(app::MakeText("").get()), nullptr) << "the empty text is null";
-  app::OwnedValue left(app::Call(LeftOfText, {text.get(), MakeInteger(4)}));
+  EXPECT_EQ(PointerOf(services::MakeText("").get()), nullptr) << "the empty text is null";
+  services::OwnedValue left(services::Call(LeftOfText, {text.get(), MakeInteger(4)}));
   EXPECT_STREQ(left.text(), "图片");
-  EXPECT_EQ(app::ReadInteger(MakeFloat(99.9)), 99);
+  EXPECT_EQ(services::ReadInteger(MakeFloat(99.9)), 99);
 
-  app::OwnedValue moved = std::move(left);
+  services::OwnedValue moved = std::move(left);
   EXPECT_STREQ(moved.text(), "图片");
   EXPECT_EQ(PointerOf(left.get()), nullptr);
   const Value kept = moved.release();
@@ -73,7 +73,7 @@ TEST(ServiceCalls, CallMakeTextAndOwnedValues) {
   Services().free(PointerOf(kept));
 
   // Releasing a split result frees its part texts, then the array block.
-  app::OwnedValue parts(app::Call(SplitText, {LendText("a,b"), OmittedArgument(), OmittedArgument()}));
+  services::OwnedValue parts(services::Call(SplitText, {LendText("a,b"), OmittedArgument(), OmittedArgument()}));
   EXPECT_EQ(parts.get().tag, kTagText | kArrayTagFlag);
 }
 
@@ -81,7 +81,7 @@ TEST(ServiceCalls, MakeArrayWritableThroughRoutineTwo) {
   static const uint32_t constant_array[] = {1, 2, 5, 6};
   InitialiseMemory(constant_array, sizeof constant_array);
   void* array = const_cast<uint32_t*>(constant_array);
-  app::MakeArrayWritable(&array, 4);
+  services::MakeArrayWritable(&array, 4);
   EXPECT_FALSE(IsConstantData(array));
   EXPECT_EQ(std::memcmp(array, constant_array, sizeof constant_array), 0);
   Services().free(array);
@@ -105,11 +105,11 @@ TEST(FileSearch, AttributeRules) {
 std::set<std::string> SearchAll(const std::string& pattern, uint32_t mask, bool files_only) {
   std::set<std::string> names;
   uintptr_t handle = 0;
-  app::OwnedValue name = app::FindFile(pattern.c_str(), mask, files_only, &handle);
+  services::OwnedValue name = services::FindFile(pattern.c_str(), mask, files_only, &handle);
   while (PointerOf(name.get())) {
     names.insert(name.text());
     EXPECT_NE(handle, 0u);
-    name = app::FindFile(nullptr, mask, files_only, &handle);
+    name = services::FindFile(nullptr, mask, files_only, &handle);
   }
   EXPECT_EQ(handle, 0u) << "a finished search closes its handle";
   return names;
@@ -133,12 +133,12 @@ TEST(FileSearch, WalksEntriesByAttributes) {
   EXPECT_EQ(SearchAll(folder.File("*.none"), 0, true), (std::set<std::string>{}));
 
   uintptr_t handle = 0;
-  EXPECT_EQ(PointerOf(app::FindFile("", 0, true, &handle).get()), nullptr) << "nothing to continue";
+  EXPECT_EQ(PointerOf(services::FindFile("", 0, true, &handle).get()), nullptr) << "nothing to continue";
   // A search closed early through routine 1.
-  app::OwnedValue first = app::FindFile(pattern.c_str(), 0, true, &handle);
+  services::OwnedValue first = services::FindFile(pattern.c_str(), 0, true, &handle);
   EXPECT_NE(PointerOf(first.get()), nullptr);
-  app::CloseFileSearch(handle);
-  app::CloseFileSearch(0);
+  services::CloseFileSearch(handle);
+  services::CloseFileSearch(0);
   SetFileAttributesA(folder.File("只读.png").c_str(), FILE_ATTRIBUTE_ARCHIVE);
 }
 
@@ -152,22 +152,22 @@ TEST(DllCommands, ResolvesNamesOrdinalsAndTheSystemList) {
   HMODULE comctl = LoadLibraryA("comctl32.dll");
   ASSERT_NE(comctl, nullptr);
   HMODULE shell = LoadLibraryA("shell32.dll");
-  EXPECT_EQ(app::DllCommand<void*>(0), reinterpret_cast<void*>(GetProcAddress(kernel, "GetTickCount")));
+  EXPECT_EQ(services::DllCommand<void*>(0), reinterpret_cast<void*>(GetProcAddress(kernel, "GetTickCount")));
   // Ordinal 12 of the common controls library, by number and by name.
-  void* ordinal12 = app::DllCommand<void*>(1);
+  void* ordinal12 = services::DllCommand<void*>(1);
   EXPECT_EQ(ordinal12, reinterpret_cast<void*>(GetProcAddress(comctl, MAKEINTRESOURCEA(12))));
   EXPECT_EQ(ordinal12, reinterpret_cast<void*>(GetProcAddress(comctl, "CreatePropertySheetPageA")));
   // 65553 = 65536 + 17: only the low 16 bits count; 17 is InitCommonControls.
-  EXPECT_EQ(app::DllCommand<void*>(2), reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControls")));
-  EXPECT_EQ(app::DllCommand<void*>(3), reinterpret_cast<void*>(GetProcAddress(kernel, "GetTickCount")));
-  EXPECT_EQ(app::DllCommand<void*>(4), reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")))
+  EXPECT_EQ(services::DllCommand<void*>(2), reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControls")));
+  EXPECT_EQ(services::DllCommand<void*>(3), reinterpret_cast<void*>(GetProcAddress(kernel, "GetTickCount")));
+  EXPECT_EQ(services::DllCommand<void*>(4), reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")))
       << "the last library of the system list";
-  EXPECT_EQ(app::DllCommand<void*>(5),
+  EXPECT_EQ(services::DllCommand<void*>(5),
             reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "MessageBoxA")));
   // Cached: the second call answers the same without loading again.
-  EXPECT_EQ(app::DllCommand<void*>(1), ordinal12);
+  EXPECT_EQ(services::DllCommand<void*>(1), ordinal12);
   using TickCount = DWORD(WINAPI*)();
-  EXPECT_NE(app::DllCommand<TickCount>(0)(), 0u);
+  EXPECT_NE(services::DllCommand<TickCount>(0)(), 0u);
   FreeDllCommandModules();
   FreeLibrary(comctl);
   FreeLibrary(shell);

@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
 
   if (mode == "box") ReportRuntimeError("图片“a.bmp”无法读取", 7);
   if (mode == "box-bare") ReportRuntimeError(nullptr, 0);
-  if (mode == "code") app::ReportErrorCode(5);  // slot 0
+  if (mode == "code") services::ReportErrorCode(5);  // slot 0
   if (mode == "handler-fails") ReportRuntimeErrorCode(1);
   if (mode == "text-to-integer") ToInteger(Value{0, 0, 0x80000004});
   if (mode == "allocation") {
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
   if (mode == "dll-index") ResolveOne("kernel32.dll", "GetTickCount"), ResolveDllCommand(1);
   if (mode == "routine-4") Services().run_routine(4, 0, 0, 0, 0);
   if (mode == "cleanup") {
-    app::RegisterCleanup(LeaveCleanupMark);  // slot 12, routine 3
+    services::RegisterCleanup(LeaveCleanupMark);  // slot 12, routine 3
     ReportRuntimeErrorCode(2);
   }
   return 3;
