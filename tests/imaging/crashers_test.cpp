@@ -62,7 +62,9 @@ TEST(Crashers, EveryKeptFileGivesItsResult) {
     PictureBuffer buffer;
     PictureLoader loader;
     const int result = loader.Load(path.c_str(), &buffer);
-    if (expected != kExpectedResults.end()) EXPECT_EQ(result, expected->second);
+    if (expected != kExpectedResults.end()) {
+      EXPECT_EQ(result, expected->second);
+    }
     if (result == kLoaded) {
       EXPECT_TRUE(buffer.allocated());
       EXPECT_GE(buffer.width(), 1);
