@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kLoaded = 1;
-constexpr int kRefused = -3;
+constexpr int kLoaded = kLoaderAccepted;
+constexpr int kRefused = kLoaderNoReader;
 
 // File name -> the loader's result.
 const std::map<std::string, int> kExpectedResults = {
