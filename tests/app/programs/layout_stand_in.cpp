@@ -166,9 +166,9 @@ void CreateControls(HWND window) {
       {"BUTTON", "删除", BS_OWNERDRAW | WS_VISIBLE, 134, 8, 45, 24, kRemove},
       {"BUTTON", "添加", BS_OWNERDRAW | WS_VISIBLE, 88, 8, 45, 24, kAdd},
   };
-  for (const ControlLayout& spec : layouts) {
-    CreateWindowExA(0, spec.type, spec.caption, WS_CHILD | WS_TABSTOP | spec.style, spec.x, spec.y, spec.w, spec.h,
-                    window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), nullptr, nullptr);
+  for (const ControlLayout& control : layouts) {
+    CreateWindowExA(0, control.type, control.caption, WS_CHILD | WS_TABSTOP | control.style, control.x, control.y, control.w, control.h,
+                    window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), nullptr, nullptr);
   }
   SendMessageA(GetDlgItem(window, kBar), PBM_SETRANGE32, 0, 10000);
   HWND mode = GetDlgItem(window, kMode);
