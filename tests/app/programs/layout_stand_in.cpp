@@ -167,8 +167,8 @@ void CreateControls(HWND window) {
       {"BUTTON", "添加", BS_OWNERDRAW | WS_VISIBLE, 88, 8, 45, 24, kAdd},
   };
   for (const ControlLayout& control : layouts) {
-    CreateWindowExA(0, control.type, control.caption, WS_CHILD | WS_TABSTOP | control.style, control.x, control.y, control.w, control.h,
-                    window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), nullptr, nullptr);
+    CreateWindowExA(0, control.type, control.caption, WS_CHILD | WS_TABSTOP | control.style, control.x, control.y,
+                    control.w, control.h, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), nullptr, nullptr);
   }
   SendMessageA(GetDlgItem(window, kBar), PBM_SETRANGE32, 0, 10000);
   HWND mode = GetDlgItem(window, kMode);
