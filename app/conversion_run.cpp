@@ -159,6 +159,9 @@ extern "C" int32_t OnStartClicked(int32_t, const Value*) {
   std::string folder;
   if (!ChooseSaveFolder(&folder)) return 0;
   JobBoard::Job* job = ProgramJobs().Begin(JobBoard::Kind::kRun, folder);
-  if (job && !StartWorker(RunBody, job->id)) ProgramJobs().End(job);
+  if (job && !StartWorker(RunBody, job->id)) {
+    ProgramJobs().End(job);
+    TellUser("无法开始转换：系统资源不足。");
+  }
   return 0;
 }
