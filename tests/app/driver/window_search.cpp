@@ -68,23 +68,6 @@ HWND ChildWithCaption(HWND parent, const std::string& class_name, const std::str
   return nullptr;
 }
 
-HWND ChildNearest(HWND parent, const std::string& class_name, int left, int top, int tolerance) {
-  HWND best = nullptr;
-  int best_distance = 0;
-  for (HWND child : ChildWindows(parent, class_name)) {
-    RECT rect = RectInParent(child);
-    POINT corner{rect.left, rect.top};
-    MapWindowPoints(GetParent(child), parent, &corner, 1);
-    const int dx = std::abs(corner.x - left), dy = std::abs(corner.y - top);
-    if (dx > tolerance || dy > tolerance) continue;
-    if (!best || dx + dy < best_distance) {
-      best = child;
-      best_distance = dx + dy;
-    }
-  }
-  return best;
-}
-
 std::string ClassOf(HWND window) {
   char name[256] = "";
   GetClassNameA(window, name, sizeof name);

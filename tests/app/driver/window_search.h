@@ -18,10 +18,6 @@ HWND FirstTopLevelWindow(DWORD process_id, const std::string& class_name, const 
 std::vector<HWND> ChildWindows(HWND parent, const std::string& class_name);
 // The descendant of a class whose caption is exactly `caption`, or null.
 HWND ChildWithCaption(HWND parent, const std::string& class_name, const std::string& caption);
-// The descendant of a class whose top-left corner, in `parent`'s client
-// coordinates, lies nearest to (left, top); null when none lies within
-// `tolerance` pixels on both axes.
-HWND ChildNearest(HWND parent, const std::string& class_name, int left, int top, int tolerance = 12);
 
 std::string ClassOf(HWND window);
 // The system class a program's own class is built on (RealGetWindowClass):
