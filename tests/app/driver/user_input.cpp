@@ -23,17 +23,21 @@ WORD KeyOfInput(const INPUT& input, bool* down) {
   return (input.ki.dwFlags & KEYEVENTF_UNICODE) ? 0 : input.ki.wVk;
 }
 
-// A press counts as taken when the key is down or has been pressed since the
-// query before it (the low bit): when a click activates the window, Wine
-// matches its key state to the X server's a moment later and may let go of
-// a key before it is seen down, after the program has had its press.
+// A mouse button counts as taken once its state is as sent. A key is waited
+// for the same way but not failed on: when a click activates the window,
+// Wine matches its key state to the X server's a moment later and can let go
+// of a key before it is seen, after the program has had it. Every step that
+// sends keys checks their effect on the program instead.
+constexpr DWORD kKeySeenMs = 2000;
+
 bool SendOne(INPUT input) {
   bool down = false;
   const WORD key = KeyOfInput(input, &down);
-  if (key != 0) GetAsyncKeyState(key);  // clears the pressed-since bit
   if (SendInput(1, &input, sizeof input) != 1) return false;
-  const SHORT wanted = down ? static_cast<SHORT>(0x8001) : static_cast<SHORT>(0x8000);
-  return key == 0 || WaitUntil([&] { return ((GetAsyncKeyState(key) & wanted) != 0) == down; }, kInputTakenMs);
+  if (key == 0) return true;
+  const bool seen = WaitUntil([&] { return ((GetAsyncKeyState(key) & 0x8000) != 0) == down; },
+                              input.type == INPUT_MOUSE ? kInputTakenMs : kKeySeenMs);
+  return seen || input.type == INPUT_KEYBOARD;
 }
 
 bool MouseButton(bool right_button, bool down) {
