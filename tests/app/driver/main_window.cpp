@@ -235,8 +235,18 @@ bool ProgramSession::TypeInto(HWND edit, const std::string& text) {
 }
 
 bool ProgramSession::BrowseSaveFolder(const std::string& folder) {
-  if (!Click(controls_.browse)) return false;
-  HWND dialog = WaitForDialog(process_id(), "");
+  // A click that lands while the window's activation settles can be lost
+  // under Wine: it is given again while the window still takes input (no
+  // dialog of it has begun).
+  HWND dialog = nullptr;
+  for (int attempt = 0; attempt < 2 && !dialog; ++attempt) {
+    if (attempt > 0 && !IsWindowEnabled(GetAncestor(controls_.browse, GA_ROOT))) {
+      dialog = WaitForDialog(process_id(), "");
+      break;
+    }
+    if (!Click(controls_.browse)) return false;
+    dialog = WaitForDialog(process_id(), "");
+  }
   if (!dialog) return Fail("no folder dialog after 浏览");
   std::string why;
   if (!ChooseFolderInTree(dialog, folder, &why)) return Fail(why);
