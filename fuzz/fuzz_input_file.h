@@ -11,6 +11,7 @@
 #include <vector>
 #include <unistd.h>
 
+#include "imaging/memory_budget.h"
 #include "imaging/picture_loader.h"
 #include "imaging/readers/picture_reader.h"
 
@@ -60,4 +61,20 @@ inline void RunReader(PictureReader& reader) {
     fuzz_sink = static_cast<uint8_t>(fuzz_sink ^ strip.back());
   }
   reader.Reset();
+}
+
+// One input through a reader whose library decodes whole pictures, with the
+// memory budget made small enough that no accepted input decodes beyond the
+// fuzzer's memory limit.
+template <typename Reader>
+int FuzzBudgetedReader(const uint8_t* data, size_t size) {
+  static const bool budget_set = [] {
+    PictureMemoryBudget().SetCapacity(uint64_t{256} << 20);
+    return true;
+  }();
+  (void)budget_set;
+  if (!WriteFuzzInput(std::string(reinterpret_cast<const char*>(data), size))) return 0;
+  Reader reader;
+  RunReader(reader);
+  return 0;
 }
