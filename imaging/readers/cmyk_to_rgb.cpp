@@ -1,23 +1,8 @@
-// Each converter has a Little CMS context of its own, so conversions on
-// several threads never share lcms2 state, and that context's error handler
-// keeps lcms2's messages to itself.
 #include "imaging/readers/cmyk_to_rgb.h"
 
-#include <lcms2.h>
-
-struct CmykProfileTransform {
-  cmsContext context = nullptr;
-  cmsHTRANSFORM transform = nullptr;
-
-  ~CmykProfileTransform() {
-    if (transform != nullptr) cmsDeleteTransform(transform);
-    if (context != nullptr) cmsDeleteContext(context);
-  }
-};
+#include "imaging/readers/colour_transform.h"
 
 namespace {
-
-void Quiet(cmsContext, cmsUInt32Number, const char*) {}
 
 // x * y / 255, rounded, for x and y in 0..255.
 inline uint8_t ScaledProduct(unsigned x, unsigned y) {
@@ -31,10 +16,8 @@ CmykToRgb::CmykToRgb(bool inverted) : inverted_(inverted) {}
 CmykToRgb::~CmykToRgb() = default;
 
 bool CmykToRgb::UseProfile(const std::string& profile) {
-  std::unique_ptr<CmykProfileTransform> made(new CmykProfileTransform);
-  made->context = cmsCreateContext(nullptr, nullptr);
-  if (made->context == nullptr) return false;
-  cmsSetLogErrorHandlerTHR(made->context, Quiet);
+  std::unique_ptr<ColourTransform> made = NewColourTransform();
+  if (made == nullptr) return false;
   cmsHPROFILE source = cmsOpenProfileFromMemTHR(made->context, profile.data(),
                                                 static_cast<cmsUInt32Number>(profile.size()));
   cmsHPROFILE srgb = cmsCreate_sRGBProfileTHR(made->context);

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-struct CmykProfileTransform;
+struct ColourTransform;
 
 class CmykToRgb {
  public:
@@ -35,5 +35,5 @@ class CmykToRgb {
 
  private:
   bool inverted_;
-  std::unique_ptr<CmykProfileTransform> transform_;
+  std::unique_ptr<ColourTransform> transform_;
 };

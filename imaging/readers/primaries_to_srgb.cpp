@@ -1,21 +1,8 @@
-// Each transform has a Little CMS context of its own, whose error messages
-// are dropped: the caller only needs to know whether a transform was made.
 #include "imaging/readers/primaries_to_srgb.h"
 
-#include <lcms2.h>
-
-struct SrgbTransform {
-  cmsContext context = nullptr;
-  cmsHTRANSFORM transform = nullptr;
-  ~SrgbTransform() {
-    if (transform != nullptr) cmsDeleteTransform(transform);
-    if (context != nullptr) cmsDeleteContext(context);
-  }
-};
+#include "imaging/readers/colour_transform.h"
 
 namespace {
-
-void Quiet(cmsContext, cmsUInt32Number, const char*) {}
 
 // The curve from coded value to linear light, as a Little CMS parametric
 // curve: type 1 is Y = X^g, type 4 is Y = (aX + b)^g for X >= d, else cX.
@@ -47,11 +34,9 @@ PrimariesToSrgb::PrimariesToSrgb() = default;
 PrimariesToSrgb::~PrimariesToSrgb() = default;
 
 bool PrimariesToSrgb::Prepare(const ColourPrimaries& colours, bool alpha_first) {
-  transform_.reset(new SrgbTransform);
-  SrgbTransform& made = *transform_;
-  made.context = cmsCreateContext(nullptr, nullptr);
-  if (made.context == nullptr) return false;
-  cmsSetLogErrorHandlerTHR(made.context, Quiet);
+  transform_ = NewColourTransform();
+  if (transform_ == nullptr) return false;
+  ColourTransform& made = *transform_;
 
   const cmsCIExyY white = {colours.white_x, colours.white_y, 1.0};
   const cmsCIExyYTRIPLE primaries = {{colours.red_x, colours.red_y, 1.0},

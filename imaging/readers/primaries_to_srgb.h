@@ -19,7 +19,7 @@ struct ColourPrimaries {
   uint16_t transfer;
 };
 
-struct SrgbTransform;
+struct ColourTransform;
 
 class PrimariesToSrgb {
  public:
@@ -40,5 +40,5 @@ class PrimariesToSrgb {
   static constexpr uint64_t kWorkingBytes = 1 << 20;
 
  private:
-  std::unique_ptr<SrgbTransform> transform_;
+  std::unique_ptr<ColourTransform> transform_;
 };

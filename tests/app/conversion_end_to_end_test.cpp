@@ -155,7 +155,7 @@ TEST_F(ConversionEndToEnd, KeepDatesBoxIsRememberedAndKeepsTheSourcesTimes) {
     ASSERT_EQ(program.error(), "");
     EXPECT_FALSE(checked(program.controls().keep_dates)) << "off without a settings file";
     ASSERT_TRUE(program.Click(program.controls().keep_dates));
-    EXPECT_TRUE(WaitUntil([] { return ReadSetting("保留文件日期") == "1"; }, 5000)) << ReadSetting("保留文件日期");
+    EXPECT_TRUE(WaitForCondition([] { return ReadSetting("保留文件日期") == "1"; }, 5000)) << ReadSetting("保留文件日期");
     ASSERT_TRUE(program.AddFiles(root, {"dated.png"})) << program.error();
     ASSERT_TRUE(program.RunToEnd(60000)) << program.error();
     EXPECT_EQ(program.Rows()[0][2], kConverted);
@@ -212,7 +212,7 @@ TEST_F(ConversionEndToEnd, CancelStopsStartingRowsAndUnlocks) {
   const auto running = [&] {
     return IsWindowVisible(program.controls().progress) && program.Progress() > 0 && program.Progress() < 10000;
   };
-  ASSERT_TRUE(WaitUntil(running, 60000)) << "the run makes no progress";
+  ASSERT_TRUE(WaitForCondition(running, 60000)) << "the run makes no progress";
   EXPECT_TRUE(ControlsEnabled(program.controls(), false)) << "a run locks the nine controls";
   EXPECT_TRUE(IsWindowVisible(program.controls().progress));
   Screenshot(program, "main_window_during_run");
@@ -248,7 +248,7 @@ TEST_F(ConversionEndToEnd, TwoThousandRowsFinishWhileTheWindowAnswers) {
   ASSERT_TRUE(program.TypeInto(program.controls().save_folder, out)) << program.error();
   ASSERT_TRUE(program.Click(program.controls().start));
   int answers = 0, silences = 0;
-  const bool finished = WaitUntil([&] {
+  const bool finished = WaitForCondition([&] {
     (program.Responsive() ? answers : silences) += 1;
     // Over once no job goes on and the last row shows a result.
     return program.Idle() && !ListViewCellText(program.controls().list, kFiles - 1, 2).empty();

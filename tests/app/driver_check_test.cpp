@@ -53,7 +53,7 @@ TEST(DriverOnStandIn, AddsFilesByDialogAndDeletesClickedRows) {
   }
   ASSERT_TRUE(program.SelectRows(1, 2)) << program.error();
   ASSERT_TRUE(program.Click(program.controls().remove));
-  ASSERT_TRUE(WaitUntil([&] { return program.RowCount() == 3; }, 5000)) << program.RowCount() << " rows left";
+  ASSERT_TRUE(WaitForCondition([&] { return program.RowCount() == 3; }, 5000)) << program.RowCount() << " rows left";
   rows = program.Rows();
   EXPECT_EQ(rows[0][0] + "," + rows[1][0] + "," + rows[2][0], "1,4,5");
 }

@@ -101,7 +101,7 @@ TEST_F(JobListEndToEnd, DeleteSelectedClearAndCancelledDialogs) {
   ASSERT_EQ(before.size(), 4u);
   ASSERT_TRUE(program.SelectRows(1, 2)) << program.error();
   ASSERT_TRUE(program.Click(program.controls().remove));
-  ASSERT_TRUE(WaitUntil([&] { return program.RowCount() == 2; }, 5000)) << program.RowCount() << " rows left";
+  ASSERT_TRUE(WaitForCondition([&] { return program.RowCount() == 2; }, 5000)) << program.RowCount() << " rows left";
   JobRows rows = program.Rows();
   EXPECT_EQ(rows[0], before[0]);
   EXPECT_EQ(rows[1], before[3]);
@@ -114,7 +114,7 @@ TEST_F(JobListEndToEnd, DeleteSelectedClearAndCancelledDialogs) {
   EXPECT_EQ(program.Rows().size(), 2u);
 
   ASSERT_TRUE(program.Click(program.controls().clear));
-  EXPECT_TRUE(WaitUntil([&] { return program.RowCount() == 0; }, 5000)) << program.RowCount() << " rows left";
+  EXPECT_TRUE(WaitForCondition([&] { return program.RowCount() == 0; }, 5000)) << program.RowCount() << " rows left";
   EXPECT_TRUE(program.Responsive());
 }
 

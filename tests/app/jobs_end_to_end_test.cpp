@@ -59,7 +59,7 @@ TEST_F(JobsEndToEnd, ClosingDuringARunStopsTheConversionsCleanlyAndEndsTheProgra
   ASSERT_TRUE(program.Click(program.controls().start));
   // The small ones written, and a writer's temporary file beside the
   // destinations: a large picture is being written.
-  ASSERT_TRUE(WaitUntil([&] {
+  ASSERT_TRUE(WaitForCondition([&] {
     return FileExists(out + "\\1_a.jpg") && FileExists(out + "\\2_b.jpg") && !FilesMatching(out, "tlv*.tmp").empty();
   }, 120000)) << "no large picture was being written";
   ASSERT_TRUE(program.Close(120000)) << program.error();
@@ -95,15 +95,15 @@ TEST_F(JobsEndToEnd, RowsKeepTheirNumberAndPathWhileTheUserDeletesRowsDuringASca
   ASSERT_EQ(program.error(), "");
   const MainWindowControls& c = program.controls();
   ASSERT_TRUE(program.StartFolderScan(root)) << program.error();
-  ASSERT_TRUE(WaitUntil([&] { return program.RowCount() > 0; }, 60000)) << "no row came";
+  ASSERT_TRUE(WaitForCondition([&] { return program.RowCount() > 0; }, 60000)) << "no row came";
   // While rows come in, the user deletes the first row again and again,
   // each time once the last deletion has shown.
   int deletions = 0;
-  const bool ended = WaitUntil([&] {
+  const bool ended = WaitForCondition([&] {
     if (program.Idle()) return true;
     const std::string first = ListViewCellText(c.list, 0, 1);
     if (ClickWindow(c.list) && PressKey(VK_HOME) && program.Click(c.remove) &&
-        WaitUntil([&] { return ListViewCellText(c.list, 0, 1) != first; }, 10000)) {
+        WaitForCondition([&] { return ListViewCellText(c.list, 0, 1) != first; }, 10000)) {
       ++deletions;
     }
     return false;

@@ -97,7 +97,7 @@ TEST(MainWindowLook, LayoutFollowsTheScreensDensity) {
   // takes its width but the other columns', all scaled.
   SetWindowPos(c.window, nullptr, 0, 0, 1260, 900, SWP_NOMOVE | SWP_NOZORDER);
   RECT list = {};
-  EXPECT_TRUE(WaitUntil([&] { return list = RectInParent(c.list), list.right == 1260 - 12; }, 5000)) << list.right;
+  EXPECT_TRUE(WaitForCondition([&] { return list = RectInParent(c.list), list.right == 1260 - 12; }, 5000)) << list.right;
   EXPECT_EQ(list.bottom - list.top, 900 - 104);
   EXPECT_EQ(ColumnWidth(c.list, 1), 1248 - 258);
 }

@@ -39,7 +39,7 @@ ProgramSession::ProgramSession(const std::string& program, const std::string& ca
     error_ = "cannot start " + program + ": error " + std::to_string(GetLastError());
     return;
   }
-  const bool shown = WaitUntil([&] {
+  const bool shown = WaitForCondition([&] {
     controls_.window = FirstTopLevelWindow(process_.dwProcessId, "", caption_prefix);
     return controls_.window != nullptr || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
   }, kStartTimeoutMs);
@@ -49,7 +49,7 @@ ProgramSession::ProgramSession(const std::string& program, const std::string& ca
   }
   if (!FindControls()) return;
   // The creation handler has put the remembered mode into the combo box.
-  if (!WaitUntil([&] { return !CaptionOf(controls_.save_mode).empty() && Responsive(); }, 5000)) {
+  if (!WaitForCondition([&] { return !CaptionOf(controls_.save_mode).empty() && Responsive(); }, 5000)) {
     Fail("the save-mode combo box shows no mode");
   }
 }
@@ -135,12 +135,12 @@ bool ProgramSession::Idle() const {
 
 bool ProgramSession::ChooseMenuItem(HWND opener, int item) {
   if (!Click(opener)) return false;
-  if (!WaitUntil([&] { return VisibleMenuWindow(process_id()) != nullptr; }, 5000)) {
+  if (!WaitForCondition([&] { return VisibleMenuWindow(process_id()) != nullptr; }, 5000)) {
     return Fail("no popup menu appeared");
   }
   // Down once highlights the first item; separators are skipped by the menu.
   if (!PressKey(VK_DOWN, item + 1) || !PressKey(VK_RETURN)) return Fail("keys on the menu failed");
-  if (!WaitUntil([&] { return VisibleMenuWindow(process_id()) == nullptr; }, 5000)) {
+  if (!WaitForCondition([&] { return VisibleMenuWindow(process_id()) == nullptr; }, 5000)) {
     return Fail("the popup menu stays open");
   }
   return true;
@@ -152,7 +152,7 @@ bool ProgramSession::AddFiles(const std::string& folder, const std::vector<std::
   if (!dialog) return Fail("no open-file dialog \"请选择要转换的图片\"");
   std::string why;
   if (!ChooseFilesInOpenDialog(dialog, folder, names, &why)) return Fail(why);
-  return WaitUntil([&] { return Responsive(); }, 5000);
+  return WaitForCondition([&] { return Responsive(); }, 5000);
 }
 
 int ProgramSession::RowCount() const {
@@ -174,7 +174,7 @@ bool ProgramSession::AddFolder(const std::string& folder) {
   if (!StartFolderScan(folder)) return false;
   // The scan runs on a worker; it has begun once a row came, and it is over
   // when the window shows no job going on.
-  return WaitUntil([&] { return RowCount() > before && Idle(); }, 120000) || Fail("the folder scan did not end");
+  return WaitForCondition([&] { return RowCount() > before && Idle(); }, 120000) || Fail("the folder scan did not end");
 }
 
 bool ProgramSession::SelectRows(int first, int last) {
@@ -198,7 +198,7 @@ bool ProgramSession::SelectRows(int first, int last) {
       failure = "keys on the list failed";
       continue;
     }
-    if (WaitUntil([&] { return SelectedListViewRows(controls_.list) == wanted; }, 10000)) return true;
+    if (WaitForCondition([&] { return SelectedListViewRows(controls_.list) == wanted; }, 10000)) return true;
     failure = "the clicks selected rows";
     for (int row : SelectedListViewRows(controls_.list)) failure += " " + std::to_string(row);
   }
@@ -213,14 +213,14 @@ bool ProgramSession::PickSaveMode(const std::string& item) {
   const int index = item == "覆盖原图" ? 0 : 1;
   if (!Click(controls_.save_mode)) return false;
   HWND dropped = nullptr;
-  if (!WaitUntil([&] { return (dropped = FirstTopLevelWindow(process_id(), "ComboLBox", "")) != nullptr; }, 10000)) {
+  if (!WaitForCondition([&] { return (dropped = FirstTopLevelWindow(process_id(), "ComboLBox", "")) != nullptr; }, 10000)) {
     return Fail("the combo box did not drop down");
   }
   const int height = static_cast<int>(SendMessageA(dropped, LB_GETITEMHEIGHT, 0, 0));
   if (!ClickClientPoint(dropped, POINT{10, index * height + height / 2})) return Fail("cannot click the item");
   // The mode's handler shows or hides the folder box after the box changes.
   const bool folder_shown = index == 1;
-  return WaitUntil([&] {
+  return WaitForCondition([&] {
     return CaptionOf(controls_.save_mode) == item && (IsWindowVisible(controls_.save_folder) != FALSE) == folder_shown;
   }, 10000) || Fail("the combo box shows \"" + CaptionOf(controls_.save_mode) + "\", want \"" + item + "\"");
 }
@@ -230,7 +230,7 @@ bool ProgramSession::TypeInto(HWND edit, const std::string& text) {
   const size_t old_length = WideOfGbk(CaptionOf(edit)).size();
   if (!PressKey(VK_END) || !PressKey(VK_BACK, static_cast<int>(old_length))) return Fail("erasing failed");
   if (!TypeText(WideOfGbk(text))) return Fail("typing failed");
-  return WaitUntil([&] { return CaptionOf(edit) == text; }, 10000) ||
+  return WaitForCondition([&] { return CaptionOf(edit) == text; }, 10000) ||
          Fail("the edit box holds \"" + CaptionOf(edit) + "\", want \"" + text + "\"");
 }
 
@@ -250,7 +250,7 @@ bool ProgramSession::BrowseSaveFolder(const std::string& folder) {
   if (!dialog) return Fail("no folder dialog after 浏览");
   std::string why;
   if (!ChooseFolderInTree(dialog, folder, &why)) return Fail(why);
-  return WaitUntil([&] { return CaptionOf(controls_.save_folder) == folder; }, 5000) ||
+  return WaitForCondition([&] { return CaptionOf(controls_.save_folder) == folder; }, 5000) ||
          Fail("the save-folder box holds \"" + CaptionOf(controls_.save_folder) + "\", want \"" + folder + "\"");
 }
 
@@ -266,18 +266,18 @@ bool ProgramSession::RunToEnd(DWORD timeout_ms) {
     }
     return true;
   };
-  return WaitUntil(finished, timeout_ms) || Fail("the run did not end in time");
+  return WaitForCondition(finished, timeout_ms) || Fail("the run did not end in time");
 }
 
 bool ProgramSession::WaitIdle(DWORD timeout_ms) {
-  return WaitUntil([&] { return Idle(); }, timeout_ms) || Fail("the run did not end in time");
+  return WaitForCondition([&] { return Idle(); }, timeout_ms) || Fail("the run did not end in time");
 }
 
 bool ProgramSession::Close(DWORD timeout_ms) {
   if (!controls_.window) return Fail("no window to close");
   PostMessageA(controls_.window, WM_CLOSE, 0, 0);
   HWND box = nullptr;
-  const bool ended = WaitUntil([&] {
+  const bool ended = WaitForCondition([&] {
     return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0 ||
            (box = FirstTopLevelWindow(process_id(), "#32770", "")) != nullptr;
   }, timeout_ms);

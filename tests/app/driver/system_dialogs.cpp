@@ -62,7 +62,7 @@ bool Fail(std::string* error, const std::string& message) {
 
 HWND WaitForDialog(DWORD process_id, const std::string& caption_prefix, DWORD timeout_ms) {
   HWND dialog = nullptr;
-  WaitUntil([&] { return (dialog = FirstTopLevelWindow(process_id, "#32770", caption_prefix)) != nullptr; },
+  WaitForCondition([&] { return (dialog = FirstTopLevelWindow(process_id, "#32770", caption_prefix)) != nullptr; },
             timeout_ms);
   return dialog;
 }
@@ -70,7 +70,7 @@ HWND WaitForDialog(DWORD process_id, const std::string& caption_prefix, DWORD ti
 bool ChooseFilesInOpenDialog(HWND dialog, const std::string& folder, const std::vector<std::string>& names,
                              std::string* error) {
   HWND box = nullptr;
-  if (!WaitUntil([&] { box = FocusOf(dialog); return box && ClassOf(box) == "Edit"; }, 5000)) {
+  if (!WaitForCondition([&] { box = FocusOf(dialog); return box && ClassOf(box) == "Edit"; }, 5000)) {
     return Fail(error, "the open-file dialog's file-name box has no focus");
   }
   // Going to the folder first: a typed folder confirmed with the OK button
@@ -83,10 +83,10 @@ bool ChooseFilesInOpenDialog(HWND dialog, const std::string& folder, const std::
   // The dialog empties the box when it opens the folder; it leaves the text
   // when it already shows that folder. The names typed next are relative to
   // the folder shown, so a wrong folder shows up as wrong paths in the list.
-  const bool opened = WaitUntil([&] { return CaptionOf(box).empty(); }, 2000);
+  const bool opened = WaitForCondition([&] { return CaptionOf(box).empty(); }, 2000);
   if (!IsWindow(dialog)) return Fail(error, "the open-file dialog closed on the folder " + folder);
   // The OK click took the focus; a click puts it back into the box.
-  if (!ClickWindow(box) || !WaitUntil([&] { return FocusOf(dialog) == box; }, 10000)) {
+  if (!ClickWindow(box) || !WaitForCondition([&] { return FocusOf(dialog) == box; }, 10000)) {
     return Fail(error, "cannot focus the file-name box");
   }
   if (!opened && (!PressKey(VK_HOME) || !KeyDown(VK_SHIFT) || !PressKey(VK_END) || !KeyUp(VK_SHIFT) ||
@@ -94,11 +94,11 @@ bool ChooseFilesInOpenDialog(HWND dialog, const std::string& folder, const std::
     return Fail(error, "cannot empty the file-name box");
   }
   if (!TypeText(WideOfGbk(answer))) return Fail(error, "typing the names failed");
-  if (!WaitUntil([&] { return CaptionOf(box) == answer; }, 10000)) {
+  if (!WaitForCondition([&] { return CaptionOf(box) == answer; }, 10000)) {
     return Fail(error, "the file-name box holds \"" + CaptionOf(box) + "\", want \"" + answer + "\"");
   }
   if (!ClickWindow(ok)) return Fail(error, "cannot click the dialog's OK button");
-  if (!WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000)) {
+  if (!WaitForCondition([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000)) {
     return Fail(error, "the open-file dialog stays open");
   }
   return true;
@@ -112,8 +112,8 @@ bool CancelDialog(HWND dialog) {
     cancel = GetDlgItem(dialog, IDCANCEL);
     return cancel && IsWindowVisible(cancel) && IsWindowEnabled(cancel) && GetForegroundWindow() == dialog;
   };
-  if (!WaitUntil(ready, 5000)) return false;
-  return ClickWindow(cancel) && WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000);
+  if (!WaitForCondition(ready, 5000)) return false;
+  return ClickWindow(cancel) && WaitForCondition([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000);
 }
 
 std::string MessageBoxText(HWND box) {
@@ -125,11 +125,11 @@ std::string MessageBoxText(HWND box) {
 bool AnswerMessageBox(DWORD process_id, const std::string& caption, std::string* text) {
   HWND box = WaitForDialog(process_id, caption);
   HWND ok = nullptr;
-  if (!box || !WaitUntil([&] { return (ok = GetDlgItem(box, IDOK)) != nullptr && IsWindowVisible(ok); }, 5000)) {
+  if (!box || !WaitForCondition([&] { return (ok = GetDlgItem(box, IDOK)) != nullptr && IsWindowVisible(ok); }, 5000)) {
     return false;
   }
   *text = MessageBoxText(box);
-  return ClickWindow(ok) && WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
+  return ClickWindow(ok) && WaitForCondition([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
 }
 
 bool ChooseFolderInTree(HWND dialog, const std::string& folder, std::string* error) {
@@ -139,7 +139,7 @@ bool ChooseFolderInTree(HWND dialog, const std::string& folder, std::string* err
     tree = trees.empty() ? nullptr : trees.front();
     return tree != nullptr;
   };
-  if (!WaitUntil(find_tree, 5000)) {
+  if (!WaitForCondition(find_tree, 5000)) {
     return Fail(error, "the folder dialog has no tree");
   }
   const std::vector<std::string> pieces = PathPieces(folder);
@@ -166,7 +166,7 @@ bool ChooseFolderInTree(HWND dialog, const std::string& folder, std::string* err
   const auto selected = [&] {
     return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) == reinterpret_cast<LPARAM>(item);
   };
-  if (!WaitUntil(selected, 10000)) {
+  if (!WaitForCondition(selected, 10000)) {
     const auto caret = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
     return Fail(error, "the click selected \"" + TreeItemText(tree, caret) + "\", not \"" +
                            TreeItemText(tree, item) + "\" (item at " + std::to_string(rect.left) + "," +
@@ -174,7 +174,7 @@ bool ChooseFolderInTree(HWND dialog, const std::string& folder, std::string* err
                            std::to_string(rect.bottom) + ")");
   }
   if (!ClickWindow(GetDlgItem(dialog, IDOK))) return Fail(error, "cannot click the folder dialog's OK button");
-  if (!WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000)) {
+  if (!WaitForCondition([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000)) {
     return Fail(error, "the folder dialog stays open");
   }
   return true;

@@ -35,7 +35,7 @@ bool SendOne(INPUT input) {
   const WORD key = KeyOfInput(input, &down);
   if (SendInput(1, &input, sizeof input) != 1) return false;
   if (key == 0) return true;
-  const bool seen = WaitUntil([&] { return ((GetAsyncKeyState(key) & 0x8000) != 0) == down; },
+  const bool seen = WaitForCondition([&] { return ((GetAsyncKeyState(key) & 0x8000) != 0) == down; },
                               input.type == INPUT_MOUSE ? kInputTakenMs : kKeySeenMs);
   return seen || input.type == INPUT_KEYBOARD;
 }
@@ -64,7 +64,7 @@ bool Key(WORD virtual_key, WORD scan, DWORD flags) {
 
 bool ClickAt(POINT screen, bool right_button) {
   if (!SetCursorPos(screen.x, screen.y)) return false;
-  const bool there = WaitUntil([&] {
+  const bool there = WaitForCondition([&] {
     POINT now;
     return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
   }, kInputTakenMs);
@@ -106,7 +106,7 @@ bool KeyUp(WORD virtual_key) {
 // Puts UTF-16 text on the clipboard, as a copy from another program would.
 bool PutOnClipboard(const std::wstring& text) {
   // Another program (the one pasted into last) may hold it for a moment.
-  if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, kInputTakenMs)) return false;
+  if (!WaitForCondition([] { return OpenClipboard(nullptr) != FALSE; }, kInputTakenMs)) return false;
   EmptyClipboard();
   const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -137,15 +137,6 @@ bool TypeText(const std::wstring& text) {
     }
   }
   return true;
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount() - start >= timeout_ms) return false;
-    Sleep(20);
-  }
 }
 
 std::wstring WideOfGbk(const std::string& text) {

@@ -1,12 +1,13 @@
 // Input as a user gives it: real mouse clicks at screen points and real key
 // strokes, injected with SendInput so that they reach the program through the
-// window system like a person's, and polling waits for what follows.
+// window system like a person's; WaitForCondition waits for what follows.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
+
+#include "tests/support/condition_wait.h"
 
 // Moves the pointer to a screen point and presses and releases a button.
 bool ClickAt(POINT screen, bool right_button = false);
@@ -24,9 +25,6 @@ bool KeyDown(WORD virtual_key);
 bool KeyUp(WORD virtual_key);
 // Types text into the focused window, character by character.
 bool TypeText(const std::wstring& text);
-
-// Polls `condition` every 20 ms until it holds or `timeout_ms` passes.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms);
 
 // GBK (the program's code page) to UTF-16 and back.
 std::wstring WideOfGbk(const std::string& text);
