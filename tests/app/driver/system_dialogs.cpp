@@ -173,9 +173,14 @@ bool ChooseFolderInTree(HWND dialog, const std::string& folder, std::string* err
                            std::to_string(rect.top) + "-" + std::to_string(rect.right) + "," +
                            std::to_string(rect.bottom) + ")");
   }
-  if (!ClickWindow(GetDlgItem(dialog, IDOK))) return Fail(error, "cannot click the folder dialog's OK button");
-  if (!WaitForCondition([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000)) {
-    return Fail(error, "the folder dialog stays open");
+  // Wine's dialog can take seconds to close, and a click can be lost while
+  // its window's activation settles: OK is clicked again while it stays.
+  const auto closed = [&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); };
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (!ClickWindow(GetDlgItem(dialog, IDOK)) && !closed()) {
+      return Fail(error, "cannot click the folder dialog's OK button");
+    }
+    if (WaitForCondition(closed, 10000)) return true;
   }
-  return true;
+  return Fail(error, "the folder dialog stays open");
 }
