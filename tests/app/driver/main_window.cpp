@@ -134,13 +134,21 @@ bool ProgramSession::Idle() const {
 }
 
 bool ProgramSession::ChooseMenuItem(HWND opener, int item) {
-  if (!Click(opener)) return false;
-  if (!WaitForCondition([&] { return VisibleMenuWindow(process_id()) != nullptr; }, 5000)) {
-    return Fail("no popup menu appeared");
+  // A click sent while the window's activation settles can be lost under
+  // Wine: the opener is clicked again while no menu came.
+  HWND menu = nullptr;
+  for (int attempt = 0; attempt < 2 && !menu; ++attempt) {
+    if (!Click(opener)) return false;
+    WaitForCondition([&] { return (menu = VisibleMenuWindow(process_id())) != nullptr; }, 10000);
   }
-  // Down once highlights the first item; separators are skipped by the menu.
-  if (!PressKey(VK_DOWN, item + 1) || !PressKey(VK_RETURN)) return Fail("keys on the menu failed");
-  if (!WaitForCondition([&] { return VisibleMenuWindow(process_id()) == nullptr; }, 5000)) {
+  if (!menu) return Fail("no popup menu appeared");
+  // The keys go into the menu's queue, where its loop reads them as typed
+  // keys; sent through the input system, Wine could let go of one while the
+  // activation settles. Down once highlights the first item; separators
+  // are skipped by the menu.
+  for (int i = 0; i <= item; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+  if (!WaitForCondition([&] { return VisibleMenuWindow(process_id()) == nullptr; }, 10000)) {
     return Fail("the popup menu stays open");
   }
   return true;
@@ -191,6 +199,7 @@ bool ProgramSession::SelectRows(int first, int last) {
     if (!ClickClientPoint(controls_.list, POINT{cell.left + 20, (cell.top + cell.bottom) / 2})) {
       return Fail("cannot click row " + std::to_string(first));
     }
+    if (!WaitForCondition([&] { return TakesKeys(controls_.list); }, 10000)) return Fail("the list takes no keys");
     // Shift with the arrow keys extends the selection from the clicked row.
     bool keyed = last == first || (KeyDown(VK_SHIFT) && PressKey(VK_DOWN, last - first));
     keyed = KeyUp(VK_SHIFT) && keyed;
@@ -227,6 +236,7 @@ bool ProgramSession::PickSaveMode(const std::string& item) {
 
 bool ProgramSession::TypeInto(HWND edit, const std::string& text) {
   if (!Click(edit)) return false;
+  if (!WaitForCondition([&] { return TakesKeys(edit); }, 10000)) return Fail("the edit box takes no keys");
   const size_t old_length = WideOfGbk(CaptionOf(edit)).size();
   if (!PressKey(VK_END) || !PressKey(VK_BACK, static_cast<int>(old_length))) return Fail("erasing failed");
   if (!TypeText(WideOfGbk(text))) return Fail("typing failed");

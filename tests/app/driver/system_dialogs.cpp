@@ -4,21 +4,16 @@
 #include "tests/app/driver/system_dialogs.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <cctype>
+#include <functional>
 
 #include "tests/app/driver/remote_controls.h"
 #include "tests/app/driver/user_input.h"
 #include "tests/app/driver/window_search.h"
 
 namespace {
-
-// The focused control of the dialog's thread.
-HWND FocusOf(HWND dialog) {
-  GUITHREADINFO info = {sizeof info};
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) return nullptr;
-  return info.hwndFocus;
-}
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
@@ -58,6 +53,41 @@ bool Fail(std::string* error, const std::string& message) {
   return false;
 }
 
+// The folder the open-file dialog shows, asked of the dialog; the answer is
+// written into a buffer in the dialog's process.
+std::string OpenDialogFolder(HWND dialog) {
+  ControlOwner owner(dialog);
+  if (!owner.process()) return {};
+  char path[MAX_PATH * 2] = {};
+  RemoteBlock buffer(owner.process(), sizeof path);
+  DWORD_PTR length = 0;
+  if (!buffer.ok() || !buffer.Write(path, sizeof path) ||
+      !SendMessageTimeoutA(dialog, CDM_GETFOLDERPATH, sizeof path, reinterpret_cast<LPARAM>(buffer.address()),
+                           SMTO_ABORTIFHUNG, 10000, &length) ||
+      static_cast<LONG_PTR>(length) <= 0 || !buffer.Read(path, sizeof path)) {
+    return {};
+  }
+  path[sizeof path - 1] = '\0';
+  return path;
+}
+
+bool SameFolder(std::string shown, std::string wanted) {
+  while (!shown.empty() && shown.back() == '\\') shown.pop_back();
+  while (!wanted.empty() && wanted.back() == '\\') wanted.pop_back();
+  return !shown.empty() && Lower(shown) == Lower(wanted);
+}
+
+// Clicks `button` until `done` holds. Under Wine a click can be lost while
+// the window's activation settles, and a dialog can take seconds to answer:
+// the button is clicked again once, while it is still there to click.
+bool ClickUntil(HWND button, const std::function<bool()>& done) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (!ClickWindow(button) && !done()) return false;
+    if (WaitForCondition(done, 10000)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 HWND WaitForDialog(DWORD process_id, const std::string& caption_prefix, DWORD timeout_ms) {
@@ -70,35 +100,34 @@ HWND WaitForDialog(DWORD process_id, const std::string& caption_prefix, DWORD ti
 bool ChooseFilesInOpenDialog(HWND dialog, const std::string& folder, const std::vector<std::string>& names,
                              std::string* error) {
   HWND box = nullptr;
-  if (!WaitForCondition([&] { box = FocusOf(dialog); return box && ClassOf(box) == "Edit"; }, 5000)) {
+  if (!WaitForCondition([&] { box = FocusOnThreadOf(dialog); return box && ClassOf(box) == "Edit"; }, 5000)) {
     return Fail(error, "the open-file dialog's file-name box has no focus");
   }
-  // Going to the folder first: a typed folder confirmed with the OK button
-  // opens it in the list (Enter could land in the box's completion list).
+  // The file-name box is filled as a paste would fill it: the text is the
+  // dialog's input, and typed keys can be let go of by Wine while the
+  // dialog's activation settles.
+  const auto put_in_box = [&](const std::string& text) {
+    return SendMessageTimeoutA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 10000,
+                               nullptr) != 0 &&
+           WaitForCondition([&] { return CaptionOf(box) == text; }, 10000);
+  };
   HWND ok = GetDlgItem(dialog, IDOK);
-  SendMessageA(box, EM_SETSEL, 0, -1);
-  if (!TypeText(WideOfGbk(folder)) || !ClickWindow(ok)) return Fail(error, "typing the folder failed");
+  // The folder first: a folder in the box confirmed with OK opens it in the
+  // list, and the dialog empties the box once it shows the folder. The
+  // names given next are relative to the folder shown, so a wrong folder
+  // shows up as wrong paths in the list.
+  if (!SameFolder(OpenDialogFolder(dialog), folder)) {
+    const auto opened = [&] { return SameFolder(OpenDialogFolder(dialog), folder) && CaptionOf(box).empty(); };
+    if (!put_in_box(folder) || !ClickUntil(ok, opened)) {
+      return Fail(error, "the open-file dialog shows \"" + OpenDialogFolder(dialog) + "\", not " + folder);
+    }
+  }
   std::string answer;
   for (const std::string& name : names) answer += names.size() > 1 ? "\"" + name + "\" " : name;
-  // The dialog empties the box when it opens the folder; it leaves the text
-  // when it already shows that folder. The names typed next are relative to
-  // the folder shown, so a wrong folder shows up as wrong paths in the list.
-  const bool opened = WaitForCondition([&] { return CaptionOf(box).empty(); }, 2000);
-  if (!IsWindow(dialog)) return Fail(error, "the open-file dialog closed on the folder " + folder);
-  // The OK click took the focus; a click puts it back into the box.
-  if (!ClickWindow(box) || !WaitForCondition([&] { return FocusOf(dialog) == box; }, 10000)) {
-    return Fail(error, "cannot focus the file-name box");
-  }
-  if (!opened && (!PressKey(VK_HOME) || !KeyDown(VK_SHIFT) || !PressKey(VK_END) || !KeyUp(VK_SHIFT) ||
-                  !PressKey(VK_DELETE))) {
-    return Fail(error, "cannot empty the file-name box");
-  }
-  if (!TypeText(WideOfGbk(answer))) return Fail(error, "typing the names failed");
-  if (!WaitForCondition([&] { return CaptionOf(box) == answer; }, 10000)) {
+  if (!put_in_box(answer)) {
     return Fail(error, "the file-name box holds \"" + CaptionOf(box) + "\", want \"" + answer + "\"");
   }
-  if (!ClickWindow(ok)) return Fail(error, "cannot click the dialog's OK button");
-  if (!WaitForCondition([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000)) {
+  if (!ClickUntil(ok, [&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); })) {
     return Fail(error, "the open-file dialog stays open");
   }
   return true;
@@ -173,14 +202,8 @@ bool ChooseFolderInTree(HWND dialog, const std::string& folder, std::string* err
                            std::to_string(rect.top) + "-" + std::to_string(rect.right) + "," +
                            std::to_string(rect.bottom) + ")");
   }
-  // Wine's dialog can take seconds to close, and a click can be lost while
-  // its window's activation settles: OK is clicked again while it stays.
-  const auto closed = [&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); };
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    if (!ClickWindow(GetDlgItem(dialog, IDOK)) && !closed()) {
-      return Fail(error, "cannot click the folder dialog's OK button");
-    }
-    if (WaitForCondition(closed, 10000)) return true;
+  if (!ClickUntil(GetDlgItem(dialog, IDOK), [&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); })) {
+    return Fail(error, "the folder dialog stays open");
   }
-  return Fail(error, "the folder dialog stays open");
+  return true;
 }

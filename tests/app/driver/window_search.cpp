@@ -130,3 +130,13 @@ RECT RectInParent(HWND window) {
   MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
   return rect;
 }
+
+HWND FocusOnThreadOf(HWND window) {
+  GUITHREADINFO info = {sizeof info};
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+bool TakesKeys(HWND control) {
+  return FocusOnThreadOf(control) == control && GetForegroundWindow() == GetAncestor(control, GA_ROOT);
+}

@@ -28,3 +28,8 @@ bool IsOfClass(HWND window, const std::string& class_name);
 std::string CaptionOf(HWND window);  // WM_GETTEXT, GBK
 // A window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND window);
+
+// The control that holds the keyboard focus on `window`'s thread, or null.
+HWND FocusOnThreadOf(HWND window);
+// Typed keys reach `control`: its window is in front and it holds the focus.
+bool TakesKeys(HWND control);
