@@ -73,7 +73,7 @@ TEST_F(ConversionEndToEnd, SaveIntoFolderWritesNumberedJpegsAndRemembersTheChoic
     for (const auto& [folder, says] : {std::pair<std::string, std::string>{"", "请先填写图片保存位置"},
                                        {root + "\\notes.txt\\sub", "无法创建图片保存位置"}}) {
       ASSERT_TRUE(program.TypeInto(program.controls().save_folder, folder)) << program.error();
-      ASSERT_TRUE(program.Click(program.controls().start));
+      ASSERT_TRUE(program.StartRun()) << program.error();
       std::string text;
       ASSERT_TRUE(AnswerMessageBox(program.process_id(), "提示", &text)) << "no message for \"" << folder << "\"";
       EXPECT_NE(text.find(says), std::string::npos) << text;
@@ -207,7 +207,7 @@ TEST_F(ConversionEndToEnd, CancelStopsStartingRowsAndUnlocks) {
   ASSERT_EQ(program.error(), "");
   ASSERT_TRUE(program.AddFolder(root)) << program.error();
   ASSERT_EQ(program.Rows().size(), static_cast<size_t>(kFiles));
-  ASSERT_TRUE(program.Click(program.controls().start));
+  ASSERT_TRUE(program.StartRun()) << program.error();
   // The run shows its own progress from 0; the scan left the bar at 10000.
   const auto running = [&] {
     return IsWindowVisible(program.controls().progress) && program.Progress() > 0 && program.Progress() < 10000;
@@ -246,7 +246,7 @@ TEST_F(ConversionEndToEnd, TwoThousandRowsFinishWhileTheWindowAnswers) {
   ASSERT_EQ(program.Rows().size(), static_cast<size_t>(kFiles));
   ASSERT_TRUE(program.PickSaveMode("保存在：")) << program.error();
   ASSERT_TRUE(program.TypeInto(program.controls().save_folder, out)) << program.error();
-  ASSERT_TRUE(program.Click(program.controls().start));
+  ASSERT_TRUE(program.StartRun()) << program.error();
   int answers = 0, silences = 0;
   const bool finished = WaitForCondition([&] {
     (program.Responsive() ? answers : silences) += 1;

@@ -56,7 +56,7 @@ TEST_F(JobsEndToEnd, ClosingDuringARunStopsTheConversionsCleanlyAndEndsTheProgra
   ASSERT_TRUE(program.AddFiles(root, names)) << program.error();
   ASSERT_TRUE(program.PickSaveMode("保存在：")) << program.error();
   ASSERT_TRUE(program.TypeInto(program.controls().save_folder, out)) << program.error();
-  ASSERT_TRUE(program.Click(program.controls().start));
+  ASSERT_TRUE(program.StartRun()) << program.error();
   // The small ones written, and a writer's temporary file beside the
   // destinations: a large picture is being written.
   ASSERT_TRUE(WaitForCondition([&] {

@@ -264,8 +264,22 @@ bool ProgramSession::BrowseSaveFolder(const std::string& folder) {
          Fail("the save-folder box holds \"" + CaptionOf(controls_.save_folder) + "\", want \"" + folder + "\"");
 }
 
+bool ProgramSession::StartRun() {
+  const auto answered = [&] {
+    JobRows rows;
+    std::string why;
+    if (!Idle() || FirstTopLevelWindow(process_id(), "#32770", "")) return true;
+    if (!ReadListViewRows(controls_.list, 3, &rows, &why)) return false;
+    for (const auto& row : rows) {
+      if (!row[2].empty()) return true;
+    }
+    return false;
+  };
+  return ClickUntil(controls_.start, answered) || Fail("the start button's click changed nothing");
+}
+
 bool ProgramSession::RunToEnd(DWORD timeout_ms) {
-  if (!Click(controls_.start)) return false;
+  if (!StartRun()) return false;
   // Over once every row shows a result and the window shows no job.
   const auto finished = [&] {
     JobRows rows;

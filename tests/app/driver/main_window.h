@@ -61,7 +61,10 @@ class ProgramSession {
   bool PickSaveMode(const std::string& item);
   bool TypeInto(HWND edit, const std::string& text);
   bool BrowseSaveFolder(const std::string& folder);
-  // Clicks start and waits (up to `timeout_ms`) until the run is over: every
+  // Clicks start until the window answers it: a job goes on, a row shows a
+  // status, or a box comes up.
+  bool StartRun();
+  // Starts the run and waits (up to `timeout_ms`) until it is over: every
   // row shows a result and no job goes on.
   bool RunToEnd(DWORD timeout_ms);
   // Waits until no job goes on; for a job seen going on.

@@ -77,17 +77,6 @@ bool SameFolder(std::string shown, std::string wanted) {
   return !shown.empty() && Lower(shown) == Lower(wanted);
 }
 
-// Clicks `button` until `done` holds. Under Wine a click can be lost while
-// the window's activation settles, and a dialog can take seconds to answer:
-// the button is clicked again once, while it is still there to click.
-bool ClickUntil(HWND button, const std::function<bool()>& done) {
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    if (!ClickWindow(button) && !done()) return false;
-    if (WaitForCondition(done, 10000)) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 HWND WaitForDialog(DWORD process_id, const std::string& caption_prefix, DWORD timeout_ms) {

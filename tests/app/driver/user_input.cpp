@@ -77,6 +77,17 @@ bool ClickWindow(HWND window, bool right_button) {
   return ClickClientPoint(window, POINT{(rect.right) / 2, (rect.bottom) / 2}, right_button);
 }
 
+// Under Wine a click can be lost while the window's activation settles, and
+// a dialog can take seconds to answer: the button is clicked again once,
+// while it is still there to click.
+bool ClickUntil(HWND button, const std::function<bool()>& done) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (!ClickWindow(button) && !done()) return false;
+    if (WaitForCondition(done, 10000)) return true;
+  }
+  return false;
+}
+
 bool ClickClientPoint(HWND window, POINT client, bool right_button) {
   if (!ClientToScreen(window, &client)) return false;
   return ClickAt(client, right_button);

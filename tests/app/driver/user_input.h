@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "tests/support/condition_wait.h"
@@ -13,6 +14,9 @@
 bool ClickAt(POINT screen, bool right_button = false);
 // Clicks the middle of a window (false when it is hidden or disabled).
 bool ClickWindow(HWND window, bool right_button = false);
+// Clicks `button` until `done` holds, a second time when the first click is
+// lost (false when `done` never holds).
+bool ClickUntil(HWND button, const std::function<bool()>& done);
 // Clicks a point given in a window's client coordinates.
 bool ClickClientPoint(HWND window, POINT client, bool right_button = false);
 // Double-clicks the middle of a window.
