@@ -71,5 +71,5 @@ bool PictureLoader::Recognises(const char* path) {
   // Open reads the signature and header only; the reader lets go of the
   // file when it goes.
   std::unique_ptr<PictureReader> reader;
-  return OpenReader(path, &reader) == 1;
+  return OpenReader(path, &reader) == kLoaderAccepted;
 }
