@@ -7,7 +7,6 @@
 #include <commdlg.h>
 
 #include <cctype>
-#include <functional>
 
 #include "tests/app/driver/remote_controls.h"
 #include "tests/app/driver/user_input.h"
